@@ -1,0 +1,90 @@
+#pragma once
+
+#include "ibdatabase.h"
+#include "valueconv.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class TSQLField : public TIBValue
+{
+public:
+    using TIBValue::TIBValue;
+    int SQLType = 0;   // Firebird's SQL_* code, nullable bit removed
+    int SubType = 0;   // for blobs: 1 text, 0 binary
+    int Size = 0;      // bytes in the message
+    int Scale = 0;
+    QString RelationName;
+    bool isBlob() const;
+};
+
+// The parameters of a statement, found by name (case-insensitive).
+class TSQLParams
+{
+public:
+    int Count() const { return m_params.size(); }
+    TIBValue &operator[](int i) { return m_params[i]; }
+    TIBValue &ByName(const QString &name);
+    TIBValue *FindParam(const QString &name);
+    void setNames(const QStringList &names);
+    void ClearValues();
+
+private:
+    QVector<TIBValue> m_params;
+};
+
+// One SQL statement on a database and transaction. A SELECT opens a cursor on
+// ExecQuery and stands on its first row; Next moves on until Eof.
+class TIBSQL : public QObject, public TIBClient
+{
+    Q_OBJECT
+public:
+    explicit TIBSQL(QObject *owner = nullptr);
+    ~TIBSQL() override;
+
+    QStringList SQL;
+    bool ParamCheck = true; // off: the text goes to the server unscanned
+
+    TIBDatabase *Database() const { return m_database; }
+    void setDatabase(TIBDatabase *db);
+    TIBTransaction *Transaction() const { return m_transaction; }
+    void setTransaction(TIBTransaction *tr);
+
+    void Prepare();
+    void ExecQuery();
+    void Next();
+    void Close();
+    bool Eof() const { return m_eof; }
+    bool Open() const;
+    bool Prepared() const;
+    qint64 RowsAffected() const { return m_rowsAffected; }
+
+    TSQLParams &Params() { return m_params; }
+    TIBValue &ParamByName(const QString &name) { return m_params.ByName(name); }
+
+    int FieldCount() const { return m_fields.size(); }
+    TSQLField &Fields(int i) { return m_fields[i]; }
+    TSQLField &FieldByName(const QString &name);
+    TSQLField *FindField(const QString &name);
+    const QVector<TSQLField> &Current() const { return m_fields; }
+
+    void transactionEnding(TIBTransaction *) override;
+    void databaseClosing(TIBDatabase *) override;
+
+private:
+    struct Impl;
+    void freeStatement();
+    void fetch();
+    void checkReady() const;
+
+    QPointer<TIBDatabase> m_database;
+    QPointer<TIBTransaction> m_transaction;
+    TSQLParams m_params;
+    QVector<TSQLField> m_fields;
+    bool m_eof = true;
+    qint64 m_rowsAffected = -1;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,159 @@
+#include "messages.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace Messages {
+namespace {
+
+Responder &responder()
+{
+    static Responder r;
+    return r;
+}
+
+QMessageBox::Icon iconOf(TMsgDlgType kind)
+{
+    switch (kind) {
+    case TMsgDlgType::Warning:
+        return QMessageBox::Warning;
+    case TMsgDlgType::Information:
+        return QMessageBox::Information;
+    case TMsgDlgType::Confirmation:
+        return QMessageBox::Question;
+    case TMsgDlgType::Error:
+        return QMessageBox::Critical;
+    case TMsgDlgType::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString captionOf(TMsgDlgType kind)
+{
+    switch (kind) {
+    case TMsgDlgType::Warning:
+        return QStringLiteral("Attenzione");
+    case TMsgDlgType::Information:
+        return QStringLiteral("Informazione");
+    case TMsgDlgType::Confirmation:
+        return QStringLiteral("Conferma");
+    case TMsgDlgType::Error:
+        return QStringLiteral("Errore");
+    case TMsgDlgType::None:
+        break;
+    }
+    return QApplication::applicationDisplayName();
+}
+
+int showBox(const TMessage &m)
+{
+    QMessageBox box(iconOf(m.kind), captionOf(m.kind), m.text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    struct Choice
+    {
+        const char *text;
+        int result;
+        QMessageBox::ButtonRole role;
+    };
+    QVector<Choice> choices;
+    switch (m.buttons) {
+    case TMsgDlgButtons::Ok:
+        choices = {{"OK", mrOk, QMessageBox::AcceptRole}};
+        break;
+    case TMsgDlgButtons::YesNo:
+        choices = {{"Sì", mrYes, QMessageBox::YesRole}, {"No", mrNo, QMessageBox::NoRole}};
+        break;
+    case TMsgDlgButtons::YesNoCancel:
+        choices = {{"Sì", mrYes, QMessageBox::YesRole},
+                   {"No", mrNo, QMessageBox::NoRole},
+                   {"Annulla", mrCancel, QMessageBox::RejectRole}};
+        break;
+    case TMsgDlgButtons::OkCancel:
+        choices = {{"OK", mrOk, QMessageBox::AcceptRole},
+                   {"Annulla", mrCancel, QMessageBox::RejectRole}};
+        break;
+    }
+    QVector<QAbstractButton *> buttons;
+    for (const Choice &c : choices)
+        buttons.append(box.addButton(QString::fromUtf8(c.text), c.role));
+    box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.exec();
+    for (int i = 0; i < buttons.size(); ++i) {
+        if (box.clickedButton() == buttons[i])
+            return choices[i].result;
+    }
+    // Closed with Esc or the close box.
+    return m.buttons == TMsgDlgButtons::Ok ? mrOk
+           : m.buttons == TMsgDlgButtons::YesNo ? mrNo
+                                                : mrCancel;
+}
+
+} // namespace
+
+int show(TMsgDlgType kind, const QString &text, TMsgDlgButtons buttons)
+{
+    const TMessage m{kind, text, buttons};
+    if (responder())
+        return responder()(m);
+    return showBox(m);
+}
+
+void plain(const QString &text)
+{
+    show(TMsgDlgType::None, text, TMsgDlgButtons::Ok);
+}
+
+void warning(const QString &text)
+{
+    show(TMsgDlgType::Warning, text, TMsgDlgButtons::Ok);
+}
+
+void information(const QString &text)
+{
+    show(TMsgDlgType::Information, text, TMsgDlgButtons::Ok);
+}
+
+void error(const QString &text)
+{
+    show(TMsgDlgType::Error, text, TMsgDlgButtons::Ok);
+}
+
+bool confirm(const QString &text)
+{
+    return show(TMsgDlgType::Confirmation, text, TMsgDlgButtons::YesNo) == mrYes;
+}
+
+void setResponder(Responder r)
+{
+    responder() = std::move(r);
+}
+
+} // namespace Messages
+
+namespace Modal {
+namespace {
+
+Runner &runner()
+{
+    static Runner r;
+    return r;
+}
+
+} // namespace
+
+int exec(QDialog *dialog)
+{
+    if (runner())
+        return runner()(dialog);
+    return dialog->exec();
+}
+
+void setRunner(Runner r)
+{
+    runner() = std::move(r);
+}
+
+} // namespace Modal

@@ -1,0 +1,54 @@
+#include "testdb.h"
+
+#include <QDir>
+
+QStringList connectionParams()
+{
+    return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=plumtree7")};
+}
+
+TestDatabase::TestDatabase(const QString &fileName, const QString &subFolder)
+{
+    QString folder = m_dir.path();
+    if (!subFolder.isEmpty()) {
+        QDir(folder).mkpath(subFolder);
+        folder += QLatin1Char('/') + subFolder;
+    }
+    m_path = folder + QLatin1Char('/') + fileName;
+    m_db = std::make_unique<TIBDatabase>();
+    m_tr = std::make_unique<TIBTransaction>();
+    m_db->DatabaseName = m_path;
+    m_db->Params = {QStringLiteral("USER \"SYSDBA\""), QStringLiteral("PASSWORD \"plumtree7\""),
+                    QStringLiteral("PAGE_SIZE 4096")};
+    m_db->CreateDatabase();
+    m_db->Params = connectionParams();
+    m_tr->setDefaultDatabase(m_db.get());
+}
+
+TestDatabase::~TestDatabase()
+{
+    m_tr.reset();
+    m_db.reset();
+}
+
+void TestDatabase::exec(const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(m_db.get());
+    q.setTransaction(m_tr.get());
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    m_tr->Commit();
+}
+
+QString TestDatabase::scalar(const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(m_db.get());
+    q.setTransaction(m_tr.get());
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    const QString v = q.Eof() ? QString() : q.Fields(0).AsString();
+    q.Close();
+    return v;
+}

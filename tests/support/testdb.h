@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ibdatabase.h"
+#include "ibsql.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A fresh embedded database in a temporary folder, connected, with a default
+// transaction.
+class TestDatabase
+{
+public:
+    explicit TestDatabase(const QString &fileName = QStringLiteral("test.fdb"),
+                          const QString &subFolder = QString());
+    ~TestDatabase();
+
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+    TIBDatabase &db() { return *m_db; }
+    TIBTransaction &tr() { return *m_tr; }
+
+    // Runs a statement in the default transaction and commits it.
+    void exec(const QString &sql);
+    // First column of the first row, as text.
+    QString scalar(const QString &sql);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::unique_ptr<TIBDatabase> m_db;
+    std::unique_ptr<TIBTransaction> m_tr;
+};
+
+QStringList connectionParams();
