@@ -161,6 +161,22 @@ void TIBSQL::checkReady() const
         throw EIBError(QStringLiteral("Database not open"));
 }
 
+void TIBSQL::syncParams()
+{
+    const QString text = SQL.join(QLatin1Char('\n'));
+    if (text == m_scannedText)
+        return;
+    m_scannedText = text;
+    if (ParamCheck)
+        m_params.setNames(parseSqlParams(text).names);
+}
+
+TSQLParams &TIBSQL::Params()
+{
+    syncParams();
+    return m_params;
+}
+
 void TIBSQL::freeStatement()
 {
     d->release();
@@ -202,7 +218,7 @@ void TIBSQL::Prepare()
         m_fields.clear();
         for (unsigned i = 0; i < outCount; ++i) {
             TSQLField f(Win1252::decode(QByteArray(d->outMeta->getAlias(&st, i))));
-            f.SQLType = int(d->outMeta->getType(&st, i));
+            f.SQLType = int(d->outMeta->getType(&st, i) & ~1u);
             f.SubType = d->outMeta->getSubType(&st, i);
             f.Size = int(d->outMeta->getLength(&st, i));
             f.Scale = d->outMeta->getScale(&st, i);
@@ -236,7 +252,7 @@ public:
             std::vector<QByteArray> texts(n);
             for (unsigned i = 0; i < n; ++i) {
                 const TIBValue *v = i < unsigned(values.size()) ? values[i] : nullptr;
-                const unsigned declaredType = m_declared->getType(&st, i);
+                const unsigned declaredType = m_declared->getType(&st, i) & ~1u;
                 if (!v || v->IsNull() || declaredType == SQL_BLOB) {
                     b->setType(&st, i, declaredType | 1);
                     continue;
@@ -308,7 +324,7 @@ private:
     {
         unsigned char *p = &m_buffer[m_meta->getOffset(st, i)];
         const QVariant val = v.Value();
-        switch (m_meta->getType(st, i)) {
+        switch (m_meta->getType(st, i) & ~1u) {
         case SQL_BLOB: {
             const QByteArray bytes = v.AsBytes();
             const ISC_QUAD id = IBBlob::write(m_att, m_tra, bytes);
@@ -391,7 +407,7 @@ QVariant readColumn(ThrowStatusWrapper *st, IMessageMetadata *meta, unsigned i,
             return QByteArray(data, size);
         return Win1252::decode(data, size);
     };
-    switch (meta->getType(st, i)) {
+    switch (meta->getType(st, i) & ~1u) {
     case SQL_TEXT:
         return text(reinterpret_cast<const char *>(p), int(len));
     case SQL_VARYING: {

@@ -62,8 +62,9 @@ public:
     bool Prepared() const;
     qint64 RowsAffected() const { return m_rowsAffected; }
 
-    TSQLParams &Params() { return m_params; }
-    TIBValue &ParamByName(const QString &name) { return m_params.ByName(name); }
+    // The parameters are known from the text alone, before any prepare.
+    TSQLParams &Params();
+    TIBValue &ParamByName(const QString &name) { return Params().ByName(name); }
 
     int FieldCount() const { return m_fields.size(); }
     TSQLField &Fields(int i) { return m_fields[i]; }
@@ -79,10 +80,12 @@ private:
     void freeStatement();
     void fetch();
     void checkReady() const;
+    void syncParams();
 
     QPointer<TIBDatabase> m_database;
     QPointer<TIBTransaction> m_transaction;
     TSQLParams m_params;
+    QString m_scannedText;
     QVector<TSQLField> m_fields;
     bool m_eof = true;
     qint64 m_rowsAffected = -1;
