@@ -19,6 +19,7 @@ bool run(const std::function<void()> &action)
     try {
         action();
         return true;
+    } catch (const EAbort &) {
     } catch (const std::exception &e) {
         Messages::error(messageOf(e));
     } catch (...) {

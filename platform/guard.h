@@ -5,13 +5,22 @@
 #include <exception>
 #include <functional>
 
+// The class library's silent exception: it stops an operation (a Before...
+// handler refusing an edit, a step the user declined) and shows nothing.
+class EAbort : public std::exception
+{
+public:
+    const char *what() const noexcept override { return "Operation aborted"; }
+};
+
 // The application's default error report: an exception never unwinds through
 // the event loop; its message is shown in an error box and the window that
 // raised it stays as it was.
 namespace Guard {
 
 QString messageOf(const std::exception &e);
-// Runs the action; answers false when it raised (after showing the error).
+// Runs the action; answers false when it raised (after showing the error;
+// an EAbort shows nothing).
 bool run(const std::function<void()> &action);
 
 } // namespace Guard

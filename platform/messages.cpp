@@ -50,7 +50,11 @@ QString captionOf(TMsgDlgType kind)
 
 int showBox(const TMessage &m)
 {
-    QMessageBox box(iconOf(m.kind), captionOf(m.kind), m.text, QMessageBox::NoButton,
+    // The suite's texts break lines with a bare CR, which Qt would not show.
+    QString shown = m.text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(iconOf(m.kind), captionOf(m.kind), shown, QMessageBox::NoButton,
                     QApplication::activeWindow());
     struct Choice
     {
@@ -86,7 +90,7 @@ int showBox(const TMessage &m)
             return choices[i].result;
     }
     // Closed with Esc or the close box.
-    return m.buttons == TMsgDlgButtons::Ok ? mrOk
+    return m.buttons == TMsgDlgButtons::Ok      ? mrOk
            : m.buttons == TMsgDlgButtons::YesNo ? mrNo
                                                 : mrCancel;
 }
