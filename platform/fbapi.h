@@ -60,7 +60,10 @@ template <typename T> struct Ref
 {
     T *p = nullptr;
     Ref() = default;
-    explicit Ref(T *ptr) : p(ptr) {}
+    explicit Ref(T *ptr)
+        : p(ptr)
+    {
+    }
     ~Ref() { reset(); }
     Ref(const Ref &) = delete;
     Ref &operator=(const Ref &) = delete;

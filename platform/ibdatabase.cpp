@@ -23,6 +23,20 @@ QString creationValue(const QStringList &params, const QString &word)
     return {};
 }
 
+// Linux clients have no Windows network protocol: "\\server\path" is handed
+// to the client as "server:path".
+QByteArray clientName(const QString &name)
+{
+    QString n = name;
+    if (n.startsWith(QLatin1String("\\\\"))) {
+        n = n.mid(2);
+        const int slash = n.indexOf(QLatin1Char('\\'));
+        if (slash > 0)
+            n = n.left(slash) + QLatin1Char(':') + n.mid(slash + 1);
+    }
+    return n.toLocal8Bit();
+}
+
 } // namespace
 
 TIBDatabase::TIBDatabase(QObject *owner)
@@ -92,7 +106,7 @@ void TIBDatabase::attach(bool create)
             dpb->insertInt(&st, isc_dpb_page_size, pageSize.isEmpty() ? 4096 : pageSize.toInt());
         }
         // Paths are passed as bytes; a file name is never part of a statement text.
-        const QByteArray name = DatabaseName.toLocal8Bit();
+        const QByteArray name = clientName(DatabaseName);
         IProvider *provider = Fb::master()->getDispatcher();
         const auto len = dpb->getBufferLength(&st);
         const auto *buf = dpb->getBuffer(&st);
@@ -184,14 +198,19 @@ QByteArray TIBTransaction::buildTpb() const
         const char *name;
         char tag;
     };
-    static const Option options[] = {
-        {"consistency", isc_tpb_consistency}, {"concurrency", isc_tpb_concurrency},
-        {"shared", isc_tpb_shared},           {"protected", isc_tpb_protected},
-        {"exclusive", isc_tpb_exclusive},     {"wait", isc_tpb_wait},
-        {"nowait", isc_tpb_nowait},           {"read", isc_tpb_read},
-        {"write", isc_tpb_write},             {"read_committed", isc_tpb_read_committed},
-        {"rec_version", isc_tpb_rec_version}, {"no_rec_version", isc_tpb_no_rec_version},
-        {"no_auto_undo", isc_tpb_no_auto_undo}};
+    static const Option options[] = {{"consistency", isc_tpb_consistency},
+                                     {"concurrency", isc_tpb_concurrency},
+                                     {"shared", isc_tpb_shared},
+                                     {"protected", isc_tpb_protected},
+                                     {"exclusive", isc_tpb_exclusive},
+                                     {"wait", isc_tpb_wait},
+                                     {"nowait", isc_tpb_nowait},
+                                     {"read", isc_tpb_read},
+                                     {"write", isc_tpb_write},
+                                     {"read_committed", isc_tpb_read_committed},
+                                     {"rec_version", isc_tpb_rec_version},
+                                     {"no_rec_version", isc_tpb_no_rec_version},
+                                     {"no_auto_undo", isc_tpb_no_auto_undo}};
 
     QByteArray tpb(1, char(isc_tpb_version3));
     bool isolation = false, lockResolution = false, access = false;

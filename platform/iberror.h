@@ -32,12 +32,12 @@ private:
 };
 
 namespace IBErrorCodes {
-constexpr long Deadlock = 335544336;           // isc_deadlock
-constexpr long LockConflict = 335544345;       // isc_lock_conflict
-constexpr long IoError = 335544344;            // isc_io_error
-constexpr long UpdateConflict = 335544451;     // isc_update_conflict
+constexpr long Deadlock = 335544336;              // isc_deadlock
+constexpr long LockConflict = 335544345;          // isc_lock_conflict
+constexpr long IoError = 335544344;               // isc_io_error
+constexpr long UpdateConflict = 335544451;        // isc_update_conflict
 constexpr long ConcurrentTransaction = 335544878; // isc_concurrent_transaction
-constexpr long NetworkError = 335544721;       // isc_network_error
-constexpr long LoginFailed = 335544472;        // isc_login
-constexpr long DatabaseInUse = 335545107;      // isc_lock_dir_access / exclusive use
+constexpr long NetworkError = 335544721;          // isc_network_error
+constexpr long LoginFailed = 335544472;           // isc_login
+constexpr long DatabaseInUse = 335545107;         // isc_lock_dir_access / exclusive use
 } // namespace IBErrorCodes

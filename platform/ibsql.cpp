@@ -295,7 +295,8 @@ public:
             m_buffer.assign(m_meta->getMessageLength(&st), 0);
             for (unsigned i = 0; i < n; ++i) {
                 const TIBValue *v = i < unsigned(values.size()) ? values[i] : nullptr;
-                auto *nullFlag = reinterpret_cast<short *>(&m_buffer[m_meta->getNullOffset(&st, i)]);
+                auto *nullFlag =
+                    reinterpret_cast<short *>(&m_buffer[m_meta->getNullOffset(&st, i)]);
                 if (!v || v->IsNull()) {
                     *nullFlag = -1;
                     continue;
@@ -332,8 +333,8 @@ private:
             break;
         }
         case SQL_INT64: {
-            const ISC_INT64 n = val.typeId() == QMetaType::Bool ? (val.toBool() ? 1 : 0)
-                                                                : val.toLongLong();
+            const ISC_INT64 n =
+                val.typeId() == QMetaType::Bool ? (val.toBool() ? 1 : 0) : val.toLongLong();
             std::memcpy(p, &n, sizeof n);
             break;
         }
@@ -501,11 +502,11 @@ void TIBSQL::ExecQuery()
 
     Fb::Status st;
     st.run([&] {
-        const bool select = d->type == isc_info_sql_stmt_select ||
-                            d->type == isc_info_sql_stmt_select_for_upd;
+        const bool select =
+            d->type == isc_info_sql_stmt_select || d->type == isc_info_sql_stmt_select_for_upd;
         if (select) {
-            d->cursor = d->statement->openCursor(&st, tra, input.meta(), input.buffer(),
-                                                 d->outMeta, 0);
+            d->cursor =
+                d->statement->openCursor(&st, tra, input.meta(), input.buffer(), d->outMeta, 0);
             m_rowsAffected = -1;
         } else {
             const bool hasOutput = d->outMeta->getCount(&st) > 0;
@@ -536,8 +537,8 @@ void TIBSQL::fetch()
         m_eof = false;
         IAttachment *att = m_database->attachment();
         for (int i = 0; i < m_fields.size(); ++i)
-            m_fields[i].setValue(readColumn(&st, d->outMeta, unsigned(i), d->outBuffer.data(),
-                                            att, m_transaction->handle()));
+            m_fields[i].setValue(readColumn(&st, d->outMeta, unsigned(i), d->outBuffer.data(), att,
+                                            m_transaction->handle()));
     });
 }
 

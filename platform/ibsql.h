@@ -13,9 +13,9 @@ class TSQLField : public TIBValue
 {
 public:
     using TIBValue::TIBValue;
-    int SQLType = 0;   // Firebird's SQL_* code, nullable bit removed
-    int SubType = 0;   // for blobs: 1 text, 0 binary
-    int Size = 0;      // bytes in the message
+    int SQLType = 0; // Firebird's SQL_* code, nullable bit removed
+    int SubType = 0; // for blobs: 1 text, 0 binary
+    int Size = 0;    // bytes in the message
     int Scale = 0;
     QString RelationName;
     bool isBlob() const;

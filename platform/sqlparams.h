@@ -8,8 +8,8 @@
 // and comments are copied untouched.
 struct ParsedSql
 {
-    QString text;       // the statement with every ":NAME" replaced by "?"
-    QStringList names;  // upper-case name of each "?", in order (repeats allowed)
+    QString text;      // the statement with every ":NAME" replaced by "?"
+    QStringList names; // upper-case name of each "?", in order (repeats allowed)
 };
 
 ParsedSql parseSqlParams(const QString &sql);

@@ -106,8 +106,8 @@ double toFloat(const QVariant &v)
         bool ok = false;
         const double d = s.toDouble(&ok);
         if (!ok)
-            throw EConvertError(QStringLiteral("'%1' is not a valid floating point value")
-                                    .arg(toText(v)));
+            throw EConvertError(
+                QStringLiteral("'%1' is not a valid floating point value").arg(toText(v)));
         return d;
     }
     if (isDateType(v))

@@ -37,7 +37,10 @@ class TIBValue
 {
 public:
     TIBValue() = default;
-    explicit TIBValue(const QString &name) : Name(name) {}
+    explicit TIBValue(const QString &name)
+        : Name(name)
+    {
+    }
 
     QString Name;
 

@@ -160,8 +160,8 @@ TEST_F(DatabaseTest, NamedParametersInsideAndOutsideQuotedText)
 
 TEST_F(DatabaseTest, NullsDatesAndNumbersComeBackTyped)
 {
-    TIBSQL &ins = sql(
-        "INSERT INTO T (ID, NOME, GIORNO, MOMENTO, IMPORTO) VALUES (1, :N, :G, :M, :I)");
+    TIBSQL &ins =
+        sql("INSERT INTO T (ID, NOME, GIORNO, MOMENTO, IMPORTO) VALUES (1, :N, :G, :M, :I)");
     ins.ParamByName("N").Clear();
     ins.ParamByName("G").setAsDate(QDate(2012, 3, 9));
     ins.ParamByName("M").setAsDateTime(QDateTime(QDate(2012, 7, 12), QTime(13, 45, 30)));

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+class TIBDatabase;
+
+// How a database is reached: through "dati.ini" beside it, the form of its
+// folder, or a first-run prompt, creating it when it does not exist yet.
+
+// The outcome of turning a UNC folder into a server path.
+struct UncPath
+{
+    bool warn = false;       // the share is a name and nothing says where it is
+    bool namedShare = false; // CondivisioneConNome
+    QString percorso;        // the server path, when not warned
+    QString share;
+};
+
+// Pure text rules, kept exactly as the suite's Windows programs apply them.
+namespace DbLocationText {
+// ConnettiIBDatabase's database name for a path, server and disk letter.
+QString databaseName(const QString &percorso, const QString &server, const QString &lettera);
+// "\\server\share\rest\" to "server:..." or a warning.
+UncPath fromUnc(const QString &directory, const QString &percorsoNelServer);
+QString namedShareWarning(const QString &share);
+// "\\" + server + "\" + folder, with the trailing "\" the folder may lack.
+QString serverFolder(const QString &server, const QString &percorsoDatabase);
+// True for a name a connection can be tried on: a local absolute path or a
+// name that carries its server. A Windows drive path is neither here.
+bool isUsableName(const QString &name);
+} // namespace DbLocationText
+
+bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeFile,
+                  const QString &userName, const QString &password, QWidget *owner,
+                  bool *created = nullptr);
+
+// allowCreate false: a failed connection is only reported, never followed by
+// the creation of a new file (used once a configured server has been tried).
+bool ConnettiIBDatabase(TIBDatabase *database, const QString &percorso, const QString &server,
+                        const QString &lettera, const QString &userName, const QString &password,
+                        bool allowCreate = true, bool *created = nullptr);
+
+void ChiediServerDati(const QString &directory, QWidget *owner, QString &server, QString &lettera);
+
+bool PercorsoDaUNC(const QString &directory, const QString &percorsoNelServer, QString &percorso,
+                   bool &condivisioneConNome);

@@ -1,0 +1,230 @@
+#include "tabform.h"
+
+#include "databaselocation.h"
+#include "guard.h"
+#include "messages.h"
+#include "pathutil.h"
+#include "schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QWidget>
+
+namespace {
+
+QString folderOf(const QString &path)
+{
+    const int cut = qMax(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return path.left(cut + 1);
+}
+
+QString fileNameOf(const QString &path)
+{
+    return path.mid(folderOf(path).size());
+}
+
+// A statement on one connection with parameter scanning off, its transaction
+// started, as the archive object's own maintenance statements are run.
+struct MaintenanceStatement
+{
+    TIBSQL sql;
+    MaintenanceStatement(TIBDatabase *db, TIBTransaction *tr)
+    {
+        sql.setDatabase(db);
+        sql.setTransaction(tr);
+        sql.ParamCheck = false;
+        tr->ensureStarted();
+    }
+    int count(const QStringList &lines)
+    {
+        sql.SQL = lines;
+        sql.ExecQuery();
+        const int n = sql.Eof() ? 0 : sql.FieldByName(QStringLiteral("TOT")).AsInteger();
+        sql.Close();
+        return n;
+    }
+    void exec(const QStringList &lines)
+    {
+        sql.Close();
+        sql.SQL = lines;
+        sql.ExecQuery();
+    }
+};
+
+} // namespace
+
+TTabForm::TTabForm(QWidget *owner)
+    : QObject(owner)
+    , IBDatabase1(new TIBDatabase(this))
+    , IBTransaction1(new TIBTransaction(this))
+    , QueryAux(new TIBSQL(this))
+    , IBCSDProgetti(new TIBDatabase(this))
+    , IBTransactionCSDProgetti(new TIBTransaction(this))
+    , DirectoryProgramma(programFolder())
+    , m_owner(owner)
+{
+    IBDatabase1->SQLDialect = 3;
+    IBTransaction1->setDefaultDatabase(IBDatabase1);
+    IBDatabase1->DefaultTransaction = IBTransaction1;
+    QueryAux->setDatabase(IBDatabase1);
+    QueryAux->setTransaction(IBTransaction1);
+    IBCSDProgetti->SQLDialect = 3;
+    IBTransactionCSDProgetti->setDefaultDatabase(IBCSDProgetti);
+    IBCSDProgetti->DefaultTransaction = IBTransactionCSDProgetti;
+}
+
+TTabForm::~TTabForm() = default;
+
+bool TTabForm::ConnettiDatabaseArchivi()
+{
+    if (!DirectoryProgramma.endsWith(QLatin1Char('/')))
+        DirectoryProgramma += QLatin1Char('/');
+    const QString userFolder = DirectoryProgramma + QStringLiteral("user/");
+    QDir().mkpath(userFolder);
+
+    bool created = false;
+    if (!ApriDatabase(IBDatabase1, userFolder, QStringLiteral("user.fdb"), QString(), QString(),
+                      m_owner, &created)) {
+        Messages::error(QStringLiteral("Errore inizializzazione database utenti"));
+        return false;
+    }
+    // Only a database this call created is empty; one reached through a
+    // server already has its tables.
+    if (created)
+        CreazioneTabelle();
+
+    FileVerde = DirectoryProgramma + QStringLiteral("Grafica/Verde.bmp");
+    FileRosso = DirectoryProgramma + QStringLiteral("Grafica/Rosso.bmp");
+
+    ensureImpostazioni();
+
+    const QString csd = Get_DBCSDProgetti();
+    if (!csd.isEmpty())
+        ConnettiIBCSDProgetti(csd);
+    return true;
+}
+
+bool TTabForm::CreazioneTabelle()
+{
+    for (const SchemaStatement &s : Schema::userDatabase()) {
+        try {
+            QueryAux->Close();
+            QueryAux->SQL.clear();
+            QueryAux->SQL << s.lines;
+            QueryAux->ExecQuery();
+        } catch (const std::exception &) {
+            Messages::error(s.errorText);
+            // Undo the statements that did run: the next commit on the shared
+            // transaction would otherwise make half a schema permanent.
+            if (IBTransaction1->InTransaction())
+                Guard::run([this] { IBTransaction1->Rollback(); });
+            return false;
+        }
+    }
+    IBTransaction1->Commit();
+    return true;
+}
+
+void TTabForm::ensureImpostazioni()
+{
+    try {
+        MaintenanceStatement st(IBDatabase1, IBTransaction1);
+        const int tot = st.count({"SELECT", "  COUNT(*) AS TOT", "FROM", "  RDB$RELATIONS", "WHERE",
+                                  "  RDB$RELATION_NAME='IMPOSTAZIONIVELMOUSER'"});
+        if (tot == 0) {
+            st.exec(Schema::impostazioniVelmoUser());
+            IBTransaction1->CommitRetaining();
+        }
+    } catch (const std::exception &e) {
+        Messages::error(QStringLiteral("Fallita creazione tabella \"IMPOSTAZIONIVELMOUSER\":\r") +
+                        Guard::messageOf(e));
+    }
+}
+
+QString TTabForm::Get_DBCSDProgetti()
+{
+    TIBSQL sql;
+    sql.setDatabase(IBDatabase1);
+    sql.setTransaction(IBTransaction1);
+    sql.SQL = QStringList{"SELECT", "  DBCSDPROGETTI", "FROM", "  IMPOSTAZIONIVELMOUSER",
+                          "WHERE",  "  ID=1"};
+    sql.ExecQuery();
+    if (sql.Eof())
+        return {};
+    QString value = sql.FieldByName(QStringLiteral("DBCSDPROGETTI")).AsString();
+    value.replace(QStringLiteral("´"), QStringLiteral("'"));
+    return value;
+}
+
+void TTabForm::Set_DBCSDProgetti(const QString &percorso)
+{
+    QString value = QStringLiteral("NULL");
+    if (!percorso.isEmpty()) {
+        QString quoted = percorso;
+        quoted.replace(QLatin1Char('\''), QStringLiteral("´"));
+        value = QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    }
+    try {
+        MaintenanceStatement st(IBDatabase1, IBTransaction1);
+        st.exec({"UPDATE OR INSERT INTO IMPOSTAZIONIVELMOUSER(", "ID,", "DBCSDPROGETTI", ")",
+                 "VALUES(", "1,", value, ")"});
+        IBTransaction1->CommitRetaining();
+    } catch (const std::exception &e) {
+        Messages::error(QStringLiteral("Fallito salvataggio impostazione \"DBCSDPROGETTI\":\r") +
+                        Guard::messageOf(e));
+    }
+    if (!percorso.isEmpty())
+        ConnettiIBCSDProgetti(percorso);
+}
+
+void TTabForm::ConnettiIBCSDProgetti(const QString &percorso)
+{
+    if (!ApriDatabase(IBCSDProgetti, folderOf(percorso), fileNameOf(percorso), QString(), QString(),
+                      m_owner)) {
+        Messages::warning(QStringLiteral("Connessione database CSDProgetti non riuscita"));
+        return;
+    }
+    bool completed = false;
+    try {
+        MaintenanceStatement st(IBCSDProgetti, IBTransactionCSDProgetti);
+        completed = true;
+        for (const Schema::CsdObject &o : Schema::csdProgetti()) {
+            const bool exists = o.generator ? EsisteGeneratore(o.name) : EsisteTabella(o.name);
+            if (exists)
+                continue;
+            try {
+                st.exec(o.lines);
+            } catch (const std::exception &e) {
+                const QString what = o.generator ? QStringLiteral("Fallita creazione generatore \"")
+                                                 : QStringLiteral("Fallita creazione tabella \"");
+                Messages::error(what + o.name + QStringLiteral("\":\r") + Guard::messageOf(e));
+                completed = false;
+                break;
+            }
+        }
+        if (completed && IBTransactionCSDProgetti->InTransaction())
+            IBTransactionCSDProgetti->CommitRetaining();
+    } catch (const std::exception &e) {
+        completed = false;
+        Messages::error(Guard::messageOf(e));
+    }
+    if (!completed && IBTransactionCSDProgetti->InTransaction())
+        Guard::run([this] { IBTransactionCSDProgetti->RollbackRetaining(); });
+}
+
+bool TTabForm::csdProbe(const QString &catalogue, const QString &column, const QString &nome)
+{
+    MaintenanceStatement st(IBCSDProgetti, IBTransactionCSDProgetti);
+    return st.count({"SELECT", "  COUNT(*) AS TOT", "FROM", "  " + catalogue, "WHERE",
+                     "  " + column + "='" + nome + "'"}) >= 1;
+}
+
+bool TTabForm::EsisteTabella(const QString &nome)
+{
+    return csdProbe(QStringLiteral("RDB$RELATIONS"), QStringLiteral("RDB$RELATION_NAME"), nome);
+}
+
+bool TTabForm::EsisteGeneratore(const QString &nome)
+{
+    return csdProbe(QStringLiteral("RDB$GENERATORS"), QStringLiteral("RDB$GENERATOR_NAME"), nome);
+}

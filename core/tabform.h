@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ibdatabase.h"
+#include "ibsql.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+// The archive database object: never shown, one instance owned by the main
+// window, holding the connections every editor works through.
+class TTabForm : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TTabForm(QWidget *owner = nullptr);
+    ~TTabForm() override;
+
+    TIBDatabase *IBDatabase1;
+    TIBTransaction *IBTransaction1;
+    TIBSQL *QueryAux;
+    TIBDatabase *IBCSDProgetti;
+    TIBTransaction *IBTransactionCSDProgetti;
+
+    // The executable's folder with its trailing separator.
+    QString DirectoryProgramma;
+    QString FileVerde;
+    QString FileRosso;
+
+    // Opens (or creates and fills) the user database, ensures the settings
+    // table and opens the CSD projects database when one is stored. False
+    // when the user database could not be opened.
+    bool ConnettiDatabaseArchivi();
+    // True when every first-schema statement succeeded and was committed.
+    bool CreazioneTabelle();
+    QString Get_DBCSDProgetti();
+    void Set_DBCSDProgetti(const QString &percorso);
+    void ConnettiIBCSDProgetti(const QString &percorso);
+    bool EsisteTabella(const QString &nome);
+    bool EsisteGeneratore(const QString &nome);
+
+private:
+    void ensureImpostazioni();
+    bool csdProbe(const QString &catalogue, const QString &column, const QString &nome);
+    QWidget *m_owner;
+};
