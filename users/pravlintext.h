@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <stdexcept>
+
+// One parameter of a user's parameter text: the company section it stands in,
+// its name and its value, as typed.
+struct TPravlin
+{
+    QString Intestazione;
+    QString Parametro;
+    QString Valore;
+
+    bool operator==(const TPravlin &o) const
+    {
+        return Intestazione == o.Intestazione && Parametro == o.Parametro && Valore == o.Valore;
+    }
+};
+
+// The path check refuses the text with this; its message names the company and
+// the offending line and is meant for a warning box.
+class ECheckParametri : public std::runtime_error
+{
+public:
+    explicit ECheckParametri(const QString &message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// The per-user parameter text (UTENTI.PRAVLIN): company sections, each a header
+// "[name]" followed by "name=value" lines. Nothing here touches the database or
+// the screen, so the users editor and its tools share one reading of the format.
+namespace Pravlin {
+
+// Carried inside the header of a company the user may not select.
+inline const QString MarcaInattiva = QStringLiteral(" <INATTIVA>");
+inline const QString MsgDittaMancante =
+    QStringLiteral("Si prega di specificare una ditta nel Pravlin");
+
+// "[" + company + "]", with the inactive marker before the bracket when asked.
+QString IntestazioneDitta(const QString &ditta, bool inattiva = false);
+
+// The parameters of the text, in text order. Lines end at LF with an optional
+// CR; a header starts a section, an empty line ends it, and only parameter
+// lines inside a section with a non-empty name count. Every parameter is kept,
+// however many there are.
+QVector<TPravlin> DividiPravlin(const QString &testo);
+
+// A value as the row copy stores it: apostrophes become acute accents.
+QString ValoreTabella(const QString &valore);
+
+// The current company must stand in the text as an active header, exactly.
+bool DittaPresente(const QString &testo, const QString &ditta);
+
+// Every "Directory bin=" line must end with a backslash; raises
+// ECheckParametri naming the company the line falls in and the line itself.
+void CheckParametri(const QString &testo);
+
+} // namespace Pravlin
