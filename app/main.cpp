@@ -1,13 +1,11 @@
+#include "basemainform.h"
 #include "guard.h"
-
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Amministrazione"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Autenticazione"));
+    TBaseMainForm window;
     window.show();
     return app.exec();
 }

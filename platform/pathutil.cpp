@@ -69,7 +69,23 @@ QString resolvePath(const QString &path)
     return done.join(QLatin1Char('/'));
 }
 
+namespace {
+QString &programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+} // namespace
+
 QString programFolder()
 {
+    const QString &folder = programFolderOverride();
+    if (!folder.isEmpty())
+        return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+void setProgramFolder(const QString &folder)
+{
+    programFolderOverride() = folder;
 }

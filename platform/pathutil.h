@@ -19,3 +19,6 @@ QString resolvePath(const QString &path);
 
 // The folder of the running program, with a trailing "/".
 QString programFolder();
+// Makes programFolder() answer another folder (tests run the tool in a scratch
+// folder); an empty folder restores the executable's.
+void setProgramFolder(const QString &folder);

@@ -1,0 +1,179 @@
+#include "basemainform.h"
+
+#include "ibsql.h"
+#include "messages.h"
+#include "pathutil.h"
+#include "schemaupgrade.h"
+#include "tabform.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+const QString kMasterUser = QStringLiteral("tormesa");
+const QString kMasterPassword = QStringLiteral("corvex.5173");
+} // namespace
+
+TBaseMainForm::TBaseMainForm(QWidget *parent)
+    : QMainWindow(parent)
+    , QueryAux(new TIBSQL(this))
+{
+    setObjectName(QStringLiteral("BaseMainForm"));
+    setWindowTitle(QStringLiteral("Autenticazione"));
+    resize(640, 420);
+    buildMenu();
+    buildPanel();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+TBaseMainForm::~TBaseMainForm() = default;
+
+void TBaseMainForm::buildPanel()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    PanelAut = new QFrame(central);
+    PanelAut->setObjectName(QStringLiteral("PanelAut"));
+    PanelAut->setFrameShape(QFrame::StyledPanel);
+    PanelAut->setFixedWidth(260);
+
+    auto *layout = new QVBoxLayout(PanelAut);
+    layout->addWidget(new QLabel(QStringLiteral("Utente"), PanelAut));
+    EditUtente = new QLineEdit(kMasterUser, PanelAut);
+    EditUtente->setObjectName(QStringLiteral("EditUtente"));
+    layout->addWidget(EditUtente);
+    layout->addWidget(new QLabel(QStringLiteral("Password"), PanelAut));
+    EditPassword = new QLineEdit(PanelAut);
+    EditPassword->setObjectName(QStringLiteral("EditPassword"));
+    EditPassword->setEchoMode(QLineEdit::Password);
+    layout->addWidget(EditPassword);
+    ButtonOk = new QPushButton(QStringLiteral("OK"), PanelAut);
+    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
+    ButtonOk->setDefault(true);
+    layout->addWidget(ButtonOk);
+
+    outer->addStretch();
+    outer->addWidget(PanelAut, 0, Qt::AlignCenter);
+    outer->addStretch();
+    setCentralWidget(central);
+
+    connect(ButtonOk, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
+    // Enter in either box presses the default button.
+    connect(EditPassword, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
+    connect(EditUtente, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
+    EditPassword->setFocus();
+}
+
+void TBaseMainForm::buildMenu()
+{
+    MenuBase = menuBar();
+    MenuBase->setObjectName(QStringLiteral("MenuBase"));
+    auto menu = [this](const QString &name, const QString &caption) {
+        QMenu *m = MenuBase->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    auto item = [this](QMenu *m, const QString &name, const QString &caption) {
+        QAction *a = m->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    Sistema1 = menu(QStringLiteral("Sistema1"), QStringLiteral("&Sistema"));
+    Utenti1 = menu(QStringLiteral("Utenti1"), QStringLiteral("Utenti"));
+    Elaborazioni1 = menu(QStringLiteral("Elaborazioni1"), QStringLiteral("Elaborazioni"));
+    Impostazioni1 = menu(QStringLiteral("Impostazioni1"), QStringLiteral("Impostazioni"));
+    Info1 = menu(QStringLiteral("Info1"), QStringLiteral("&Info"));
+
+    Esci1 = item(Sistema1, QStringLiteral("Esci1"), QStringLiteral("&Esci"));
+    ArchivioCDSProgetti1 = item(Sistema1, QStringLiteral("ArchivioCDSProgetti1"),
+                                QStringLiteral("Archivio CDS Progetti (opzionale)"));
+    GestioneUtenti1 =
+        item(Utenti1, QStringLiteral("GestioneUtenti1"), QStringLiteral("Gestione Utenti"));
+    GestioneProfiliSicurezza1 = item(Utenti1, QStringLiteral("GestioneProfiliSicurezza1"),
+                                     QStringLiteral("Gestione Profili Sicurezza"));
+    GestioneProgrammi1 =
+        item(Utenti1, QStringLiteral("GestioneProgrammi1"), QStringLiteral("Gestione Programmi"));
+    GestioneProgetti1 =
+        item(Utenti1, QStringLiteral("GestioneProgetti1"), QStringLiteral("Gestione Progetti"));
+    GestionePulsantoni1 =
+        item(Utenti1, QStringLiteral("GestionePulsantoni1"), QStringLiteral("Gestione pulsantoni"));
+    ExportMenu1 = item(Elaborazioni1, QStringLiteral("ExportMenu1"), QStringLiteral("Export menu"));
+    ImportMenu1 = item(Elaborazioni1, QStringLiteral("ImportMenu1"), QStringLiteral("Import menu"));
+    ProgettiCSD1 =
+        item(Impostazioni1, QStringLiteral("ProgettiCSD1"), QStringLiteral("Progetti CSD"));
+    SituazioniForm1 =
+        item(Impostazioni1, QStringLiteral("SituazioniForm1"), QStringLiteral("Situazioni Form"));
+    SituazioniCSDGrid1 = item(Impostazioni1, QStringLiteral("SituazioniCSDGrid1"),
+                              QStringLiteral("Situazioni CSDGrid"));
+    LingueComponent1 =
+        item(Impostazioni1, QStringLiteral("LingueComponent1"), QStringLiteral("Lingue Component"));
+    LingueMenu1 = item(Impostazioni1, QStringLiteral("LingueMenu1"), QStringLiteral("Lingue Menu"));
+    Informazioni1 = item(Info1, QStringLiteral("Informazioni1"), QStringLiteral("&Informazioni"));
+
+    connect(Esci1, &QAction::triggered, this, &TBaseMainForm::Esci1Click);
+}
+
+void TBaseMainForm::FormCreate()
+{
+    m_tabForm = new TTabForm(this);
+    setMenuEnabled(false);
+    if (!QDir(resolvePath(programFolder() + QStringLiteral("Grafica"))).exists())
+        Messages::warning(QStringLiteral("Directory Grafica mancante"));
+}
+
+void TBaseMainForm::setMenuEnabled(bool enabled)
+{
+    for (QMenu *m : {Sistema1, Utenti1, Elaborazioni1, Impostazioni1, Info1})
+        m->menuAction()->setEnabled(enabled);
+}
+
+bool TBaseMainForm::VerificaPasswordMaster(const QString &utente, const QString &password)
+{
+    return utente == kMasterUser && password == kMasterPassword;
+}
+
+void TBaseMainForm::ButtonOkClick()
+{
+    if (m_signedIn)
+        return;
+    if (EditPassword->text().isEmpty()) {
+        Messages::warning(QStringLiteral("Password obbligatoria"));
+        return;
+    }
+    if (!VerificaPasswordMaster(EditUtente->text(), EditPassword->text())) {
+        Messages::error(QStringLiteral("Password errata"));
+        return;
+    }
+    PanelAut->hide();
+    setMenuEnabled(true);
+
+    if (!m_tabForm->ConnettiDatabaseArchivi()) {
+        // Back to signed out, so that dati.ini can be fixed and sign-in retried.
+        PanelAut->show();
+        setMenuEnabled(false);
+        return;
+    }
+    m_signedIn = true;
+    QueryAux->setDatabase(m_tabForm->IBDatabase1);
+    QueryAux->setTransaction(m_tabForm->IBTransaction1);
+
+    if (!SchemaUpgrade::CheckTabellePravlin(QueryAux))
+        Messages::warning(QStringLiteral("Attenzione: i tracciati del database USER non sono "
+                                         "aggiornati. Eseguire le manutenzioni DB"));
+    SchemaUpgrade::AggiornaTracciati12072012(QueryAux);
+}
+
+void TBaseMainForm::Esci1Click()
+{
+    close();
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QFrame;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class TIBSQL;
+class TTabForm;
+
+// The main window: first a sign-in panel over a disabled menu, then, once the
+// administrator has signed in, the tool's main menu.
+class TBaseMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TBaseMainForm(QWidget *parent = nullptr);
+    ~TBaseMainForm() override;
+
+    static bool VerificaPasswordMaster(const QString &utente, const QString &password);
+
+    QFrame *PanelAut;
+    QLineEdit *EditUtente;
+    QLineEdit *EditPassword;
+    QPushButton *ButtonOk;
+    QMenuBar *MenuBase;
+    QMenu *Sistema1;
+    QMenu *Utenti1;
+    QMenu *Elaborazioni1;
+    QMenu *Impostazioni1;
+    QMenu *Info1;
+    QAction *Esci1;
+    QAction *ArchivioCDSProgetti1;
+    QAction *GestioneUtenti1;
+    QAction *GestioneProfiliSicurezza1;
+    QAction *GestioneProgrammi1;
+    QAction *GestioneProgetti1;
+    QAction *GestionePulsantoni1;
+    QAction *ExportMenu1;
+    QAction *ImportMenu1;
+    QAction *ProgettiCSD1;
+    QAction *SituazioniForm1;
+    QAction *SituazioniCSDGrid1;
+    QAction *LingueComponent1;
+    QAction *LingueMenu1;
+    QAction *Informazioni1;
+    TIBSQL *QueryAux;
+
+    TTabForm *TabForm() const { return m_tabForm; }
+    // The variable the editors receive the address of.
+    TTabForm **TabFormRef() { return &m_tabForm; }
+    bool signedIn() const { return m_signedIn; }
+
+    void ButtonOkClick();
+    void Esci1Click();
+
+private:
+    void FormCreate();
+    void buildPanel();
+    void buildMenu();
+    void setMenuEnabled(bool enabled);
+
+    TTabForm *m_tabForm = nullptr;
+    bool m_signedIn = false;
+};
