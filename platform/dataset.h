@@ -1,0 +1,229 @@
+#pragma once
+
+#include "field.h"
+
+#include <QFlags>
+#include <QList>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TDataSet;
+
+// One value per field, in field order, each already of its field's type.
+using TRecordBuffer = QVector<QVariant>;
+
+enum TDataSetState {
+    dsInactive,
+    dsBrowse,
+    dsEdit,
+    dsInsert,
+    dsSetKey,
+    dsCalcFields,
+    dsFilter,
+    dsNewValue
+};
+
+enum TLocateOption { loCaseInsensitive = 0x1, loPartialKey = 0x2 };
+Q_DECLARE_FLAGS(TLocateOptions, TLocateOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TLocateOptions)
+
+// A mark of one record. What it holds is the concrete dataset's business (a
+// record ID, a row's key values); a null bookmark marks nothing.
+class TBookmark
+{
+public:
+    TBookmark() = default;
+    explicit TBookmark(const QVariant &data)
+        : Data(data)
+    {
+    }
+    bool isNull() const { return !Data.isValid(); }
+    bool operator==(const TBookmark &o) const { return Data == o.Data; }
+    QVariant Data;
+};
+
+// What a view (grid, bound control) hears from its dataset. Nothing is sent
+// between DisableControls and the matching EnableControls.
+class TDataSetObserver
+{
+public:
+    virtual ~TDataSetObserver() = default;
+    // Opened or closed: field objects may have been replaced.
+    virtual void activeChanged(TDataSet *) {}
+    // Rows or the current row changed (scroll, post, delete, reopen).
+    virtual void dataSetChanged(TDataSet *) {}
+    // A value of the current record changed; field is null for the whole record.
+    virtual void recordChanged(TDataSet *, TField *) {}
+    virtual void stateChanged(TDataSet *) {}
+    virtual void dataSetDestroyed(TDataSet *) {}
+};
+
+using TDataSetNotifyEvent = std::function<void(TDataSet *)>;
+using TFilterRecordEvent = std::function<void(TDataSet *, bool &accept)>;
+
+// The dataset base: states, a cursor over records held in memory, fields,
+// editing, bookmarks, filtering and the events of the class library's
+// datasets. Where the records live is left to a concrete dataset through the
+// protected record-store operations below.
+class TDataSet : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDataSet(QObject *owner = nullptr);
+    ~TDataSet() override;
+
+    void Open();
+    void Close();
+    bool Active() const { return m_state != dsInactive; }
+    void setActive(bool value) { value ? Open() : Close(); }
+    TDataSetState State() const { return m_state; }
+
+    void First();
+    void Last();
+    void Next() { MoveBy(1); }
+    void Prior() { MoveBy(-1); }
+    // Posts a pending edit or insert first, even for a distance of 0.
+    int MoveBy(int distance);
+    bool Bof() const { return m_bof; }
+    bool Eof() const { return m_eof; }
+    bool IsEmpty() const { return m_bof && m_eof; }
+    int RecNo() const;
+    void setRecNo(int value);
+    // Records held, whatever the filter.
+    int RecordCount() const;
+
+    void Edit();
+    void Insert(); // before the current record
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    // Ends an edit or insert: posts it when a field was written, else cancels.
+    void CheckBrowseMode();
+    bool Modified() const { return m_modified; }
+
+    TFieldDefs FieldDefs;
+    int FieldCount() const { return int(m_fields.size()); }
+    TField *Fields(int i) const { return m_fields[size_t(i)].get(); }
+    TField *FindField(const QString &name) const;
+    TField *FieldByName(const QString &name) const; // raises "Field '%s' not found"
+
+    TBookmark GetBookmark() const;
+    // False, staying where it is, when the record is gone or filtered out.
+    bool GotoBookmark(const TBookmark &bookmark);
+    bool BookmarkValid(const TBookmark &bookmark) const;
+    int CompareBookmarks(const TBookmark &a, const TBookmark &b) const;
+
+    // keyFields "A;B"; keyValues one value or a QVariantList of one per field.
+    virtual bool Locate(const QString &keyFields, const QVariant &keyValues,
+                        TLocateOptions options = {});
+
+    bool Filtered() const { return m_filtered; }
+    void setFiltered(bool value);
+    const TFilterRecordEvent &OnFilterRecord() const { return m_onFilterRecord; }
+    void setOnFilterRecord(const TFilterRecordEvent &handler);
+
+    void addObserver(TDataSetObserver *observer);
+    void removeObserver(TDataSetObserver *observer);
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return m_disableCount > 0; }
+
+    // A Before... handler stops its operation by throwing (EAbort silently).
+    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+    TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+    TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
+    TDataSetNotifyEvent BeforeDelete, AfterDelete, BeforeScroll, AfterScroll;
+    TDataSetNotifyEvent OnNewRecord;
+
+protected:
+    // ---- The record store, supplied by a concrete dataset ----------------
+    // Records are addressed by their index in the store's order (0-based).
+    // Makes the records available and fills FieldDefs when it has to.
+    virtual void openCursor() = 0;
+    // Drops the records. Never called on an inactive dataset.
+    virtual void closeCursor() = 0;
+    virtual int storeCount() const = 0;
+    virtual QVariant storedValue(int index, int fieldNo) const = 0;
+    // Post of an edited record. The buffer may be changed (values the store
+    // fills in itself); a failure raises and leaves the dataset editing.
+    virtual void storeEdit(int index, TRecordBuffer &buffer) = 0;
+    // Post of a new record before `index` (storeCount() appends); answers the
+    // index the record got.
+    virtual int storeInsert(int index, TRecordBuffer &buffer) = 0;
+    virtual void storeDelete(int index) = 0;
+    virtual TBookmark bookmarkAt(int index) const = 0;
+    // -1 when no record carries the bookmark.
+    virtual int recordOfBookmark(const TBookmark &bookmark) const = 0;
+    virtual bool bookmarkStillValid(const TBookmark &bookmark) const;
+    virtual int compareBookmarks(const TBookmark &a, const TBookmark &b) const;
+    virtual bool canModify() const { return true; }
+    // A fresh record's values before OnNewRecord; all NULL by default.
+    virtual void initRecord(TRecordBuffer &) {}
+
+    // ---- Helpers for concrete datasets -----------------------------------
+    int currentIndex() const { return m_cur; }
+    // The filter's verdict (always true unless Filtered with a handler).
+    bool recordVisible(int index);
+    bool recordMatches(int index, const QVector<int> &fieldNos, const QVariantList &keys,
+                       TLocateOptions options) const;
+    // Parses "A;B" into field numbers (raises for an unknown name) and pairs
+    // them with the key values.
+    QVector<int> keyFieldNumbers(const QString &keyFields) const;
+    static QVariantList keyList(const QVariant &keyValues, int count);
+    // Makes `index` current with the scroll events and notifications.
+    void moveToRecord(int index, bool bof = false);
+    // The store changed outside the dataset's own operations: settle on
+    // `index` or the nearest visible record and tell the views.
+    void resync(int index);
+    // Text fields read an empty text as NULL (the in-memory table's rule).
+    void setEmptyTextIsNull(bool value) { m_emptyTextIsNull = value; }
+    // Closes without events and without raising: for destructors of concrete
+    // datasets and for a transaction that ends under an open dataset.
+    void closeWithoutEvents();
+
+    void notifyDataSetChanged();
+
+private:
+    friend class TField;
+    QVariant fieldValue(int fieldNo) const;
+    void setFieldValue(int fieldNo, const QVariant &value);
+
+    void checkActive() const;
+    void checkCanModify() const;
+    void checkRequiredFields() const;
+    void beginInsert(bool append);
+    void bindFields();
+    void setState(TDataSetState state);
+    void fire(const TDataSetNotifyEvent &event);
+    int nextVisible(int from);
+    int priorVisible(int from);
+    int settle(int index, bool preferPrior);
+    void notifyActive();
+    void notifyState();
+    void notifyRecord(TField *field);
+    template <typename F> void forObservers(F f);
+
+    TDataSetState m_state = dsInactive;
+    int m_cur = -1;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_modified = false;
+    TRecordBuffer m_buffer; // the record being edited or inserted
+    int m_insertAt = 0;
+    int m_savedCur = -1;
+    bool m_savedBof = true, m_savedEof = true;
+    int m_filterIndex = -1;
+    bool m_filtered = false;
+    TFilterRecordEvent m_onFilterRecord;
+    bool m_emptyTextIsNull = false;
+    TFieldDefs m_boundDefs;
+    std::vector<std::unique_ptr<TField>> m_fields;
+    QList<TDataSetObserver *> m_observers;
+    int m_disableCount = 0;
+    TDataSetState m_disableState = dsInactive;
+    bool m_disableActive = false;
+    bool m_pendingChange = false;
+};

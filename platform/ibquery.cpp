@@ -1,0 +1,343 @@
+#include "ibquery.h"
+
+#include "sqlparams.h"
+
+#include <ibase.h>
+
+TFieldType fieldTypeOfSQL(int sqlType, int subType, int scale)
+{
+    switch (sqlType) {
+    case SQL_TEXT:
+    case SQL_VARYING:
+        return ftString;
+    case SQL_SHORT:
+        return scale < 0 ? ftFloat : ftSmallint;
+    case SQL_LONG:
+        return scale < 0 ? ftFloat : ftInteger;
+    case SQL_INT64:
+        return scale < 0 ? ftFloat : ftLargeint;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return ftFloat;
+    case SQL_TYPE_DATE:
+        return ftDate;
+    case SQL_TYPE_TIME:
+        return ftTime;
+    case SQL_TIMESTAMP:
+        return ftDateTime;
+    case SQL_BOOLEAN:
+        return ftBoolean;
+    case SQL_BLOB:
+        return subType == 1 ? ftMemo : ftBlob;
+    default:
+        return ftUnknown;
+    }
+}
+
+TIBQuery::TIBQuery(QObject *owner)
+    : TDataSet(owner)
+{
+}
+
+TIBQuery::~TIBQuery()
+{
+    closeWithoutEvents();
+    if (m_transaction)
+        m_transaction->removeClient(this);
+    if (m_database)
+        m_database->removeClient(this);
+}
+
+void TIBQuery::setDatabase(TIBDatabase *db)
+{
+    if (db == m_database)
+        return;
+    Close();
+    if (m_database)
+        m_database->removeClient(this);
+    m_database = db;
+    m_primaryKeys.clear();
+    if (m_database)
+        m_database->addClient(this);
+    if (m_database && !m_transaction && m_database->DefaultTransaction)
+        setTransaction(m_database->DefaultTransaction);
+}
+
+void TIBQuery::setTransaction(TIBTransaction *tr)
+{
+    if (tr == m_transaction)
+        return;
+    Close();
+    if (m_transaction)
+        m_transaction->removeClient(this);
+    m_transaction = tr;
+    if (m_transaction) {
+        m_transaction->addClient(this);
+        if (!m_database && m_transaction->DefaultDatabase())
+            setDatabase(m_transaction->DefaultDatabase());
+    }
+}
+
+TIBTransaction *TIBQuery::readyTransaction()
+{
+    if (!m_database)
+        throw EIBError(QStringLiteral("Database not assigned"));
+    if (!m_transaction && m_database->DefaultTransaction)
+        setTransaction(m_database->DefaultTransaction);
+    if (!m_transaction)
+        throw EIBError(QStringLiteral("Transaction not assigned"));
+    if (!m_database->Connected())
+        throw EIBError(QStringLiteral("Database not open"));
+    return m_transaction;
+}
+
+void TIBQuery::syncParams()
+{
+    const QString text = SQL.join(QLatin1Char('\n'));
+    if (m_paramsParsed && text == m_paramText)
+        return;
+    m_params.setNames(parseSqlParams(text).names);
+    m_paramText = text;
+    m_paramsParsed = true;
+}
+
+TSQLParams &TIBQuery::Params()
+{
+    syncParams();
+    return m_params;
+}
+
+TIBValue &TIBQuery::ParamByName(const QString &name)
+{
+    return Params().ByName(name);
+}
+
+void TIBQuery::copyParams(TIBSQL &statement)
+{
+    syncParams();
+    TSQLParams &target = statement.Params();
+    for (int i = 0; i < target.Count(); ++i) {
+        if (const TIBValue *p = m_params.FindParam(target[i].Name))
+            target[i].setValue(p->Value());
+    }
+}
+
+// ---- The record store ------------------------------------------------------
+
+void TIBQuery::openCursor()
+{
+    TIBTransaction *tr = readyTransaction();
+    TIBSQL q;
+    q.setDatabase(m_database);
+    q.setTransaction(tr);
+    q.SQL = SQL;
+    q.Prepare();
+    copyParams(q);
+    q.ExecQuery();
+
+    FieldDefs.Clear();
+    for (int i = 0; i < q.FieldCount(); ++i) {
+        const TSQLField &c = q.Fields(i);
+        // Repeated column names (a join) get a number, as the class library did.
+        QString name = c.Name;
+        for (int n = 1; FieldDefs.IndexOf(name) >= 0; ++n)
+            name = c.Name + QLatin1Char('_') + QString::number(n);
+        const TFieldType type = fieldTypeOfSQL(c.SQLType, c.SubType, c.Scale);
+        FieldDefs.Add(name, type, type == ftString ? c.Size : 0);
+    }
+
+    m_rows.clear();
+    auto takeRow = [&] {
+        TRecordBuffer row(q.FieldCount());
+        for (int i = 0; i < q.FieldCount(); ++i)
+            row[i] = q.Fields(i).Value();
+        m_rows.append(row);
+    };
+    if (q.Open()) {
+        for (; !q.Eof(); q.Next())
+            takeRow();
+    } else if (!q.Eof()) {
+        takeRow(); // a procedure's single output row
+    }
+    q.Close();
+    findKeyColumns(q, tr);
+}
+
+void TIBQuery::closeCursor()
+{
+    m_rows.clear();
+}
+
+QVariant TIBQuery::storedValue(int index, int fieldNo) const
+{
+    if (index < 0 || index >= m_rows.size())
+        return {};
+    return m_rows[index].value(fieldNo);
+}
+
+void TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+                         const TRecordBuffer &oldValues)
+{
+    if (sql.join(QString()).trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+    TIBSQL q;
+    q.setDatabase(m_database);
+    q.setTransaction(readyTransaction());
+    q.SQL = sql;
+    q.Prepare();
+    TSQLParams &params = q.Params();
+    for (int i = 0; i < params.Count(); ++i) {
+        const QString name = params[i].Name;
+        int f = -1;
+        bool old = false;
+        if (name.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive)) {
+            f = FieldDefs.IndexOf(name.mid(4));
+            old = f >= 0;
+        }
+        if (f < 0)
+            f = FieldDefs.IndexOf(name);
+        if (f < 0)
+            throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        params[i].setValue(old ? oldValues.value(f) : newValues.value(f));
+    }
+    q.ExecQuery();
+    q.Close();
+}
+
+void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
+{
+    runUpdate(m_updateObject->ModifySQL, buffer, m_rows[index]);
+    m_rows[index] = buffer;
+}
+
+int TIBQuery::storeInsert(int index, TRecordBuffer &buffer)
+{
+    runUpdate(m_updateObject->InsertSQL, buffer, TRecordBuffer(buffer.size()));
+    index = qBound(0, index, m_rows.size());
+    m_rows.insert(index, buffer);
+    return index;
+}
+
+void TIBQuery::storeDelete(int index)
+{
+    runUpdate(m_updateObject->DeleteSQL, m_rows[index], m_rows[index]);
+    m_rows.remove(index);
+}
+
+void TIBQuery::ExecSQL()
+{
+    TIBSQL q;
+    q.setDatabase(m_database);
+    q.setTransaction(readyTransaction());
+    q.SQL = SQL;
+    q.Prepare();
+    copyParams(q);
+    q.ExecQuery();
+    m_rowsAffected = q.RowsAffected();
+    q.Close();
+}
+
+// ---- Bookmarks by key values ---------------------------------------------
+
+QStringList TIBQuery::primaryKeyOf(const QString &relation, TIBTransaction *tr)
+{
+    auto cached = m_primaryKeys.constFind(relation);
+    if (cached != m_primaryKeys.constEnd())
+        return *cached;
+    TIBSQL q;
+    q.setDatabase(m_database);
+    q.setTransaction(tr);
+    q.SQL = QStringList{
+        QStringLiteral("SELECT TRIM(S.RDB$FIELD_NAME) FROM RDB$RELATION_CONSTRAINTS C"),
+        QStringLiteral("JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = C.RDB$INDEX_NAME"),
+        QStringLiteral("WHERE C.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY' AND C.RDB$RELATION_NAME = :R"),
+        QStringLiteral("ORDER BY S.RDB$FIELD_POSITION")};
+    q.Prepare();
+    q.ParamByName(QStringLiteral("R")).setAsString(relation);
+    QStringList keys;
+    for (q.ExecQuery(); !q.Eof(); q.Next())
+        keys.append(q.Fields(0).AsString());
+    q.Close();
+    m_primaryKeys.insert(relation, keys);
+    return keys;
+}
+
+void TIBQuery::findKeyColumns(const TIBSQL &select, TIBTransaction *tr)
+{
+    m_keyColumns.clear();
+    QStringList relations;
+    for (const TSQLField &c : select.Current()) {
+        if (!c.RelationName.isEmpty() && !relations.contains(c.RelationName))
+            relations.append(c.RelationName);
+    }
+    if (relations.size() == 1) {
+        for (const QString &k : primaryKeyOf(relations.first(), tr)) {
+            const int i = FieldDefs.IndexOf(k);
+            if (i < 0) {
+                m_keyColumns.clear();
+                break;
+            }
+            m_keyColumns.append(i);
+        }
+    }
+    if (m_keyColumns.isEmpty()) {
+        for (int i = 0; i < FieldDefs.Count(); ++i) {
+            if (!FieldTypes::isBlob(FieldDefs[i].DataType))
+                m_keyColumns.append(i);
+        }
+    }
+}
+
+QStringList TIBQuery::KeyFields() const
+{
+    QStringList names;
+    for (int i : m_keyColumns)
+        names.append(FieldDefs[i].Name);
+    return names;
+}
+
+TBookmark TIBQuery::bookmarkAt(int index) const
+{
+    QVariantList key;
+    for (int i : m_keyColumns)
+        key.append(m_rows[index].value(i));
+    return TBookmark(key);
+}
+
+int TIBQuery::recordOfBookmark(const TBookmark &bookmark) const
+{
+    const QVariantList key = bookmark.Data.toList();
+    if (key.size() != m_keyColumns.size())
+        return -1;
+    for (int r = 0; r < m_rows.size(); ++r) {
+        bool same = true;
+        for (int k = 0; k < key.size() && same; ++k) {
+            const QVariant &v = m_rows[r][m_keyColumns[k]];
+            same = (v.isNull() && key[k].isNull()) || v == key[k];
+        }
+        if (same)
+            return r;
+    }
+    return -1;
+}
+
+// ---- The transaction -------------------------------------------------------
+
+void TIBQuery::transactionEnding(TIBTransaction *)
+{
+    // The rows were read in this transaction; a pending edit is dropped. The
+    // transaction ends whatever the close handlers do.
+    try {
+        Close();
+    } catch (...) {
+        closeWithoutEvents();
+    }
+}
+
+void TIBQuery::databaseClosing(TIBDatabase *db)
+{
+    transactionEnding(nullptr);
+    if (db == m_database)
+        m_primaryKeys.clear();
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "dataset.h"
+#include "ibdatabase.h"
+#include "ibsql.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+// The statements that write a query's edits back. ":COL" is the column's
+// value as edited, ":OLD_COL" its value as fetched, so a statement can find
+// the stored row even after its key was changed.
+class TIBUpdateSQL : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TIBUpdateSQL(QObject *owner = nullptr)
+        : QObject(owner)
+    {
+    }
+
+    QStringList ModifySQL;
+    QStringList InsertSQL;
+    QStringList DeleteSQL;
+};
+
+// The field type a result column of this Firebird type becomes.
+TFieldType fieldTypeOfSQL(int sqlType, int subType, int scale);
+
+// A SELECT whose rows are all fetched into memory on Open. Edits go back to
+// the database through the update object, in the query's transaction. A hard
+// commit or rollback of that transaction closes the query (dropping a pending
+// edit); a retaining one leaves it open.
+class TIBQuery : public TDataSet, public TIBClient
+{
+    Q_OBJECT
+public:
+    explicit TIBQuery(QObject *owner = nullptr);
+    ~TIBQuery() override;
+
+    QStringList SQL;
+
+    TIBDatabase *Database() const { return m_database; }
+    // Also takes the database's default transaction when none is set.
+    void setDatabase(TIBDatabase *db);
+    TIBTransaction *Transaction() const { return m_transaction; }
+    void setTransaction(TIBTransaction *tr);
+    TIBUpdateSQL *UpdateObject() const { return m_updateObject; }
+    void setUpdateObject(TIBUpdateSQL *update) { m_updateObject = update; }
+
+    // The ":NAME" parameters of SQL, by name (case-insensitive).
+    TSQLParams &Params();
+    TIBValue &ParamByName(const QString &name);
+
+    // Runs SQL as a statement without a result set.
+    void ExecSQL();
+    qint64 RowsAffected() const { return m_rowsAffected; }
+
+    // The columns whose values identify a row in a bookmark: the table's
+    // primary key when the query reads one table that has one, otherwise
+    // every column that is not a blob.
+    QStringList KeyFields() const;
+
+    void transactionEnding(TIBTransaction *) override;
+    void databaseClosing(TIBDatabase *) override;
+
+protected:
+    void openCursor() override;
+    void closeCursor() override;
+    int storeCount() const override { return m_rows.size(); }
+    QVariant storedValue(int index, int fieldNo) const override;
+    void storeEdit(int index, TRecordBuffer &buffer) override;
+    int storeInsert(int index, TRecordBuffer &buffer) override;
+    void storeDelete(int index) override;
+    TBookmark bookmarkAt(int index) const override;
+    int recordOfBookmark(const TBookmark &bookmark) const override;
+    bool canModify() const override { return m_updateObject != nullptr; }
+
+private:
+    TIBTransaction *readyTransaction();
+    void syncParams();
+    void copyParams(TIBSQL &statement);
+    void runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+                   const TRecordBuffer &oldValues);
+    void findKeyColumns(const TIBSQL &select, TIBTransaction *tr);
+    QStringList primaryKeyOf(const QString &relation, TIBTransaction *tr);
+
+    QPointer<TIBDatabase> m_database;
+    QPointer<TIBTransaction> m_transaction;
+    QPointer<TIBUpdateSQL> m_updateObject;
+    TSQLParams m_params;
+    QString m_paramText;
+    bool m_paramsParsed = false;
+    QVector<TRecordBuffer> m_rows;
+    QVector<int> m_keyColumns;
+    QHash<QString, QStringList> m_primaryKeys; // by relation name
+    qint64 m_rowsAffected = -1;
+};
