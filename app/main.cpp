@@ -1,10 +1,11 @@
 #include "basemainform.h"
 #include "guard.h"
+#include "infoform.h"
 
 int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Amministrazione"));
+    QApplication::setApplicationDisplayName(productTitle());
     TBaseMainForm window;
     window.show();
     return app.exec();

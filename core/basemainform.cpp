@@ -1,6 +1,10 @@
 #include "basemainform.h"
 
+#include "builtinwindows.h"
+#include "filedialogs.h"
+#include "guard.h"
 #include "ibsql.h"
+#include "infoform.h"
 #include "messages.h"
 #include "pathutil.h"
 #include "schemaupgrade.h"
@@ -120,7 +124,22 @@ void TBaseMainForm::buildMenu()
     LingueMenu1 = item(Impostazioni1, QStringLiteral("LingueMenu1"), QStringLiteral("Lingue Menu"));
     Informazioni1 = item(Info1, QStringLiteral("Informazioni1"), QStringLiteral("&Informazioni"));
 
-    connect(Esci1, &QAction::triggered, this, &TBaseMainForm::Esci1Click);
+    onItem(Esci1, &TBaseMainForm::Esci1Click);
+    onItem(ArchivioCDSProgetti1, &TBaseMainForm::ArchivioCDSProgetti1Click);
+    onItem(GestionePulsantoni1, &TBaseMainForm::GestionePulsantoni1Click);
+    onItem(ProgettiCSD1, &TBaseMainForm::ProgettiCSD1Click);
+    onItem(SituazioniForm1, &TBaseMainForm::SituazioniForm1Click);
+    onItem(SituazioniCSDGrid1, &TBaseMainForm::SituazioniCSDGrid1Click);
+    onItem(LingueComponent1, &TBaseMainForm::LingueComponent1Click);
+    onItem(LingueMenu1, &TBaseMainForm::LingueMenu1Click);
+    onItem(Informazioni1, &TBaseMainForm::Informazioni1Click);
+}
+
+void TBaseMainForm::onItem(QAction *action, void (TBaseMainForm::*handler)())
+{
+    // A menu item's failure is shown and leaves the main window as it was.
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guard::run([&] { (this->*handler)(); }); });
 }
 
 void TBaseMainForm::FormCreate()
@@ -176,4 +195,60 @@ void TBaseMainForm::ButtonOkClick()
 void TBaseMainForm::Esci1Click()
 {
     close();
+}
+
+bool TBaseMainForm::CSDCollegato()
+{
+    if (m_tabForm->IBCSDProgetti->Connected())
+        return true;
+    Messages::warning(
+        QStringLiteral("Nessun database csd progetti collegato, vedi sotto menu sistema"));
+    return false;
+}
+
+// The CSD projects and situations editors open here once they exist; the
+// gate already applies.
+void TBaseMainForm::ProgettiCSD1Click()
+{
+    CSDCollegato();
+}
+
+void TBaseMainForm::SituazioniForm1Click()
+{
+    CSDCollegato();
+}
+
+void TBaseMainForm::SituazioniCSDGrid1Click()
+{
+    CSDCollegato();
+}
+
+void TBaseMainForm::ArchivioCDSProgetti1Click()
+{
+    const QString path =
+        FileDialogs::open(this, QStringLiteral("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"));
+    if (!path.isEmpty())
+        m_tabForm->Set_DBCSDProgetti(path);
+}
+
+void TBaseMainForm::GestionePulsantoni1Click()
+{
+    BuiltinWindows::GestionePulsantoni(*QueryAux, *m_tabForm->IBDatabase1,
+                                       *m_tabForm->IBTransaction1);
+}
+
+void TBaseMainForm::LingueComponent1Click()
+{
+    BuiltinWindows::LingueComponent(*m_tabForm->IBDatabase1);
+}
+
+void TBaseMainForm::LingueMenu1Click()
+{
+    BuiltinWindows::LingueMenu(*m_tabForm->IBDatabase1);
+}
+
+void TBaseMainForm::Informazioni1Click()
+{
+    TInfoForm info(this);
+    Modal::exec(&info);
 }

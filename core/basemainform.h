@@ -56,12 +56,23 @@ public:
 
     void ButtonOkClick();
     void Esci1Click();
+    void ArchivioCDSProgetti1Click();
+    void GestionePulsantoni1Click();
+    void ProgettiCSD1Click();
+    void SituazioniForm1Click();
+    void SituazioniCSDGrid1Click();
+    void LingueComponent1Click();
+    void LingueMenu1Click();
+    void Informazioni1Click();
+    // Warns and answers false when no CSD projects database is connected.
+    bool CSDCollegato();
 
 private:
     void FormCreate();
     void buildPanel();
     void buildMenu();
     void setMenuEnabled(bool enabled);
+    void onItem(QAction *action, void (TBaseMainForm::*handler)());
 
     TTabForm *m_tabForm = nullptr;
     bool m_signedIn = false;

@@ -1,0 +1,69 @@
+#include "filedialogs.h"
+
+#include <QFileDialog>
+#include <QRegularExpression>
+
+namespace FileDialogs {
+namespace {
+
+Responder &responder()
+{
+    static Responder r;
+    return r;
+}
+
+QString ask(const FileDialogRequest &request, QWidget *owner)
+{
+    if (responder())
+        return responder()(request);
+    switch (request.kind) {
+    case FileDialogRequest::Open:
+        return QFileDialog::getOpenFileName(owner, QString(), request.initialDir,
+                                            qtFilter(request.filter));
+    case FileDialogRequest::Save:
+        return QFileDialog::getSaveFileName(owner, QString(), request.fileName,
+                                            qtFilter(request.filter));
+    case FileDialogRequest::Folder:
+        return QFileDialog::getExistingDirectory(owner, QString(), request.initialDir);
+    }
+    return {};
+}
+
+} // namespace
+
+QString qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString open(QWidget *owner, const QString &filter, const QString &initialDir)
+{
+    return ask({FileDialogRequest::Open, filter, initialDir, QString()}, owner);
+}
+
+QString save(QWidget *owner, const QString &filter, const QString &fileName)
+{
+    return ask({FileDialogRequest::Save, filter, QString(), fileName}, owner);
+}
+
+QString folder(QWidget *owner, const QString &initialDir)
+{
+    return ask({FileDialogRequest::Folder, QString(), initialDir, QString()}, owner);
+}
+
+void setResponder(Responder r)
+{
+    responder() = std::move(r);
+}
+
+} // namespace FileDialogs
