@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QString>
 
+class QAbstractButton;
 class QWidget;
+class TBookmark;
+class TDataSet;
 
 // The archive database object: never shown, one instance owned by the main
 // window, holding the connections every editor works through.
@@ -39,6 +42,16 @@ public:
     void ConnettiIBCSDProgetti(const QString &percorso);
     bool EsisteTabella(const QString &nome);
     bool EsisteGeneratore(const QString &nome);
+
+    // The editing protocol every editor follows on the shared transaction.
+    // Refresh or cancel: roll back, restart, reopen, back to the remembered row.
+    void AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark);
+    // Save: post what is pending, commit, remember the row, turn the status
+    // button green.
+    void ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                           QAbstractButton *statusButton);
+    void ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                              QAbstractButton *statusButton);
 
 private:
     void ensureImpostazioni();

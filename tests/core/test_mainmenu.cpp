@@ -18,7 +18,8 @@
 
 namespace {
 
-const QString kGate = QStringLiteral("Nessun database csd progetti collegato, vedi sotto menu sistema");
+const QString kGate =
+    QStringLiteral("Nessun database csd progetti collegato, vedi sotto menu sistema");
 
 // A signed-in main window in a scratch program folder.
 class MainMenuTest : public ::testing::Test

@@ -1,0 +1,60 @@
+// The archive object's editing protocol: save and refresh on the shared
+// transaction of the user database.
+
+#include "dataset.h"
+#include "ibquery.h"
+#include "tabform.h"
+#include "tag.h"
+
+#include <QAbstractButton>
+
+namespace {
+
+TIBTransaction *transactionOf(TDataSet *dataSet)
+{
+    auto *query = qobject_cast<TIBQuery *>(dataSet);
+    return query ? query->Transaction() : nullptr;
+}
+
+} // namespace
+
+void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark)
+{
+    dataSet->Close();
+    if (TIBTransaction *tr = transactionOf(dataSet)) {
+        // The transaction is shared: every open editor's uncommitted work goes.
+        if (tr->InTransaction())
+            tr->Rollback();
+        tr->StartTransaction();
+    }
+    dataSet->Open();
+    // A row that no longer exists leaves the dataset on its first row.
+    if (usaBookmark)
+        dataSet->GotoBookmark(bookmark);
+}
+
+void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                                 QAbstractButton *statusButton)
+{
+    TIBTransaction *tr = transactionOf(dataSet);
+    if (dataSet->Active()) {
+        dataSet->MoveBy(0); // posts a pending insert or edit
+        bookmark = dataSet->GetBookmark();
+        if (tr && tr->InTransaction())
+            tr->Commit();
+        bookmarkValido = true;
+    } else {
+        if (tr && tr->InTransaction())
+            tr->Commit();
+        bookmarkValido = false;
+    }
+    loadGlyph(statusButton, FileVerde);
+    setTag(statusButton, 0);
+}
+
+void TTabForm::ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                                    QAbstractButton *statusButton)
+{
+    ChiudiTransazione(dataSet, bookmark, bookmarkValido, statusButton);
+    AggiornaTabella(dataSet, bookmark, bookmarkValido);
+}
