@@ -20,7 +20,9 @@ bool EIBError::isLockConflict() const
 
 bool EIBError::isFileOpenFailure() const
 {
-    return hasCode(IBErrorCodes::IoError);
+    // A file held by another engine instance (a server, another process) is
+    // there all the same: an I/O error that carries the in-use code is a lock.
+    return hasCode(IBErrorCodes::IoError) && !hasCode(IBErrorCodes::DatabaseInUse);
 }
 
 bool EIBError::isMissingFile() const

@@ -227,3 +227,12 @@ TEST(DatabaseFiles, MissingFileIsAFileOpenFailure)
     }
     EXPECT_FALSE(db.Connected());
 }
+
+TEST(DatabaseFiles, FileHeldByAnotherEngineIsNotAFileOpenFailure)
+{
+    using namespace IBErrorCodes;
+    EXPECT_TRUE(EIBError("I/O error", {IoError}, 2).isFileOpenFailure());
+    EXPECT_FALSE(EIBError("in use", {IoError, DatabaseInUse}).isFileOpenFailure());
+    EXPECT_FALSE(EIBError("login", {LoginFailed}).isFileOpenFailure());
+    EXPECT_TRUE(EIBError("conflict", {UpdateConflict, ConcurrentTransaction}).isLockConflict());
+}

@@ -1,0 +1,92 @@
+#include "databaselocation.h"
+#include "inifile.h"
+#include "kivin2form.h"
+#include "messagerecorder.h"
+#include "serverdb.h"
+#include "testdb.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// The server cases of the database location, against the private test server.
+namespace {
+
+class ServerApriDatabase : public ::testing::Test
+{
+protected:
+    void SetUp() override { SKIP_WITHOUT_TEST_SERVER(); }
+    void TearDown() override { Modal::setRunner({}); }
+    QString folder() const { return dir.path() + "/"; }
+    void writeIni(const QList<QPair<QString, QString>> &keys)
+    {
+        TIniFile ini(folder() + "dati.ini");
+        for (const auto &kv : keys)
+            ini.WriteString("CONFIG", kv.first, kv.second);
+    }
+    QTemporaryDir dir;
+    TIBDatabase db;
+    MessageRecorder rec;
+};
+
+} // namespace
+
+TEST_F(ServerApriDatabase, ServerAndAliasConnectAndNothingElseIsTried)
+{
+    const QString alias = dir.path() + "/utenti.fdb";
+    writeIni({{"Nome Server", testServer()}, {"Alias", alias}});
+    rec.expect(TMsgDlgType::None, "Effettuata creazione data base");
+    bool created = false;
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
+    EXPECT_TRUE(created);
+    EXPECT_EQ(db.DatabaseName, testServer() + ":" + alias);
+    EXPECT_FALSE(QFile::exists(folder() + "user.fdb"));
+
+    db.Close();
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
+    EXPECT_FALSE(created);
+    EXPECT_EQ(db.DatabaseName, testServer() + ":" + alias);
+}
+
+TEST_F(ServerApriDatabase, ServerFolderIsUsedAsWritten)
+{
+    writeIni({{"Nome Server", testServer()}, {"PercorsoDatabase", dir.path()}});
+    rec.expect(TMsgDlgType::None, "Effettuata creazione data base");
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr));
+    // The folder gets the "\" it lacks, exactly as the rule says; a server on
+    // Linux then sees a file whose name begins with that "\".
+    EXPECT_EQ(db.DatabaseName, "\\\\" + testServer() + "\\" + dir.path() + "\\user.fdb");
+    EXPECT_TRUE(QFile::exists(dir.path() + "\\user.fdb"));
+}
+
+TEST_F(ServerApriDatabase, PromptedServerIsWrittenAndReachesTheDatabaseHeldByTheServer)
+{
+    // The server has the database open, so the local engine cannot open it;
+    // that is no reason to create a new one.
+    TIBDatabase held;
+    held.DatabaseName = serverDatabaseName(folder() + "user.fdb");
+    held.Params = {"USER \"SYSDBA\"", "PASSWORD \"plumtree7\"", "PAGE_SIZE 4096"};
+    held.CreateDatabase();
+
+    int prompts = 0;
+    Modal::setRunner([&](QDialog *d) {
+        ++prompts;
+        auto *f = qobject_cast<TKivIn2Form *>(d);
+        f->Edit1->setText(testServer());
+        f->OKBtn->click();
+        return f->result();
+    });
+    rec.expect(TMsgDlgType::None, "Non trovato dati.ini");
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr));
+    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(db.DatabaseName, testServer() + ":" + folder() + "user.fdb");
+    TIniFile ini(folder() + "dati.ini");
+    EXPECT_EQ(ini.ReadString("CONFIG", "Nome Server", ""), testServer());
+    EXPECT_FALSE(ini.ValueExists("CONFIG", "Lettera Disco Server"));
+
+    db.Close();
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr));
+    EXPECT_EQ(prompts, 1);
+}
