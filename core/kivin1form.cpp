@@ -1,74 +1,14 @@
 #include "kivin1form.h"
 
-#include "messages.h"
-
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScreen>
 
-// Fixed positions rather than layouts: callers move and resize the
-// components by pixels, as they were designed.
 TKivIn1Form::TKivIn1Form(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
-    , Bevel1(new QFrame(this))
-    , Label1(new QLabel(QStringLiteral("Inserisci il valore:"), this))
-    , Edit1(new QLineEdit(this))
-    , OKBtn(new QPushButton(QStringLiteral("OK"), this))
-    , CancelBtn(new QPushButton(QStringLiteral("Annulla"), this))
+    : TKivInForm(owner, QStringLiteral("Inserisci il valore:"))
 {
-    setWindowTitle(QStringLiteral("Dialog"));
     setFont(QFont(QStringLiteral("Tahoma")));
     setFixedSize(384, 121);
-
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Bevel1->setGeometry(8, 8, 281, 105);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(16, 24);
+    // Sized once the font is known.
     Label1->adjustSize();
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(16, 48, 257, 21);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(300, 8, 75, 25);
-    OKBtn->setDefault(true);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(300, 38, 75, 25);
-
-    connect(OKBtn, &QPushButton::clicked, this, [this] {
-        Esito = 1;
-        done(mrOk);
-    });
-    connect(CancelBtn, &QPushButton::clicked, this, [this] {
-        Esito = 2;
-        done(mrCancel);
-    });
-}
-
-bool TKivIn1Form::event(QEvent *e)
-{
-    if (e->type() == QEvent::WindowActivate)
-        Edit1->setFocus();
-    return QDialog::event(e);
-}
-
-void TKivIn1Form::showEvent(QShowEvent *e)
-{
-    // The label grows with the caption the caller gave it.
-    Label1->adjustSize();
-    if (QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
-    QDialog::showEvent(e);
-}
-
-void TKivIn1Form::keyPressEvent(QKeyEvent *e)
-{
-    // Esc is the Cancel button, not a plain close.
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        CancelBtn->click();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }

@@ -35,61 +35,33 @@ TFieldType fieldTypeOfSQL(int sqlType, int subType, int scale)
     }
 }
 
+// Changing the database or the transaction closes the query; the primary
+// keys found belong to the database.
 TIBQuery::TIBQuery(QObject *owner)
     : TDataSet(owner)
+    , m_binding(
+          this,
+          [this] {
+              Close();
+              m_primaryKeys.clear();
+          },
+          [this] { Close(); })
 {
 }
 
 TIBQuery::~TIBQuery()
 {
     closeWithoutEvents();
-    if (m_transaction)
-        m_transaction->removeClient(this);
-    if (m_database)
-        m_database->removeClient(this);
-}
-
-void TIBQuery::setDatabase(TIBDatabase *db)
-{
-    if (db == m_database)
-        return;
-    Close();
-    if (m_database)
-        m_database->removeClient(this);
-    m_database = db;
-    m_primaryKeys.clear();
-    if (m_database)
-        m_database->addClient(this);
-    if (m_database && !m_transaction && m_database->DefaultTransaction)
-        setTransaction(m_database->DefaultTransaction);
-}
-
-void TIBQuery::setTransaction(TIBTransaction *tr)
-{
-    if (tr == m_transaction)
-        return;
-    Close();
-    if (m_transaction)
-        m_transaction->removeClient(this);
-    m_transaction = tr;
-    if (m_transaction) {
-        m_transaction->addClient(this);
-        if (!m_database && m_transaction->DefaultDatabase())
-            setDatabase(m_transaction->DefaultDatabase());
-    }
 }
 
 TIBTransaction *TIBQuery::readyTransaction()
 {
-    if (!m_database)
-        throw EIBError(QStringLiteral("Database not assigned"));
-    if (!m_transaction && m_database->DefaultTransaction)
-        setTransaction(m_database->DefaultTransaction);
-    if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction not assigned"));
-    if (!m_database->Connected())
-        throw EIBError(QStringLiteral("Database not open"));
-    return m_transaction;
+    // The database may have been given its default transaction after the
+    // query was bound to it.
+    if (Database() && !Transaction() && Database()->DefaultTransaction)
+        setTransaction(Database()->DefaultTransaction);
+    m_binding.checkReady();
+    return Transaction();
 }
 
 void TIBQuery::syncParams()
@@ -129,7 +101,7 @@ void TIBQuery::openCursor()
 {
     TIBTransaction *tr = readyTransaction();
     TIBSQL q;
-    q.setDatabase(m_database);
+    q.setDatabase(Database());
     q.setTransaction(tr);
     q.SQL = SQL;
     q.Prepare();
@@ -182,7 +154,7 @@ void TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
     if (sql.join(QString()).trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
     TIBSQL q;
-    q.setDatabase(m_database);
+    q.setDatabase(Database());
     q.setTransaction(readyTransaction());
     q.SQL = sql;
     q.Prepare();
@@ -228,7 +200,7 @@ void TIBQuery::storeDelete(int index)
 void TIBQuery::ExecSQL()
 {
     TIBSQL q;
-    q.setDatabase(m_database);
+    q.setDatabase(Database());
     q.setTransaction(readyTransaction());
     q.SQL = SQL;
     q.Prepare();
@@ -246,7 +218,7 @@ QStringList TIBQuery::primaryKeyOf(const QString &relation, TIBTransaction *tr)
     if (cached != m_primaryKeys.constEnd())
         return *cached;
     TIBSQL q;
-    q.setDatabase(m_database);
+    q.setDatabase(Database());
     q.setTransaction(tr);
     q.SQL = QStringList{
         QStringLiteral("SELECT TRIM(S.RDB$FIELD_NAME) FROM RDB$RELATION_CONSTRAINTS C"),
@@ -338,6 +310,6 @@ void TIBQuery::transactionEnding(TIBTransaction *)
 void TIBQuery::databaseClosing(TIBDatabase *db)
 {
     transactionEnding(nullptr);
-    if (db == m_database)
+    if (db == Database())
         m_primaryKeys.clear();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataset.h"
+#include "ibbinding.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
 
@@ -42,11 +43,11 @@ public:
 
     QStringList SQL;
 
-    TIBDatabase *Database() const { return m_database; }
+    TIBDatabase *Database() const { return m_binding.database(); }
     // Also takes the database's default transaction when none is set.
-    void setDatabase(TIBDatabase *db);
-    TIBTransaction *Transaction() const { return m_transaction; }
-    void setTransaction(TIBTransaction *tr);
+    void setDatabase(TIBDatabase *db) { m_binding.setDatabase(db); }
+    TIBTransaction *Transaction() const { return m_binding.transaction(); }
+    void setTransaction(TIBTransaction *tr) { m_binding.setTransaction(tr); }
     TIBUpdateSQL *UpdateObject() const { return m_updateObject; }
     void setUpdateObject(TIBUpdateSQL *update) { m_updateObject = update; }
 
@@ -87,8 +88,7 @@ private:
     void findKeyColumns(const TIBSQL &select, TIBTransaction *tr);
     QStringList primaryKeyOf(const QString &relation, TIBTransaction *tr);
 
-    QPointer<TIBDatabase> m_database;
-    QPointer<TIBTransaction> m_transaction;
+    TIBBinding m_binding;
     QPointer<TIBUpdateSQL> m_updateObject;
     TSQLParams m_params;
     QString m_paramText;

@@ -96,8 +96,12 @@ struct TIBSQL::Impl
     }
 };
 
+// Changing the database drops the prepared statement, changing the
+// transaction the open cursor.
 TIBSQL::TIBSQL(QObject *owner)
     : QObject(owner)
+    , m_binding(
+          this, [this] { freeStatement(); }, [this] { Close(); })
     , d(std::make_unique<Impl>())
 {
 }
@@ -105,40 +109,6 @@ TIBSQL::TIBSQL(QObject *owner)
 TIBSQL::~TIBSQL()
 {
     d->release();
-    if (m_database)
-        m_database->removeClient(this);
-    if (m_transaction)
-        m_transaction->removeClient(this);
-}
-
-void TIBSQL::setDatabase(TIBDatabase *db)
-{
-    if (db == m_database)
-        return;
-    freeStatement();
-    if (m_database)
-        m_database->removeClient(this);
-    m_database = db;
-    if (m_database) {
-        m_database->addClient(this);
-        if (!m_transaction && m_database->DefaultTransaction)
-            setTransaction(m_database->DefaultTransaction);
-    }
-}
-
-void TIBSQL::setTransaction(TIBTransaction *tr)
-{
-    if (tr == m_transaction)
-        return;
-    Close();
-    if (m_transaction)
-        m_transaction->removeClient(this);
-    m_transaction = tr;
-    if (m_transaction) {
-        m_transaction->addClient(this);
-        if (!m_database && m_transaction->DefaultDatabase())
-            setDatabase(m_transaction->DefaultDatabase());
-    }
 }
 
 bool TIBSQL::Open() const
@@ -149,16 +119,6 @@ bool TIBSQL::Open() const
 bool TIBSQL::Prepared() const
 {
     return d->statement != nullptr;
-}
-
-void TIBSQL::checkReady() const
-{
-    if (!m_database)
-        throw EIBError(QStringLiteral("Database not assigned"));
-    if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction not assigned"));
-    if (!m_database->Connected())
-        throw EIBError(QStringLiteral("Database not open"));
 }
 
 void TIBSQL::syncParams()
@@ -185,7 +145,7 @@ void TIBSQL::freeStatement()
 
 void TIBSQL::Prepare()
 {
-    checkReady();
+    m_binding.checkReady();
     const QString text = SQL.join(QLatin1Char('\n'));
     if (d->statement && text == d->preparedText)
         return;
@@ -193,13 +153,13 @@ void TIBSQL::Prepare()
 
     ParsedSql parsed = ParamCheck ? parseSqlParams(text) : ParsedSql{text, {}};
     const QByteArray bytes = Win1252::encode(parsed.text);
-    m_transaction->ensureStarted();
+    Transaction()->ensureStarted();
 
     Fb::Status st;
     st.run([&] {
-        d->statement = m_database->attachment()->prepare(
-            &st, m_transaction->handle(), unsigned(bytes.size()), bytes.constData(),
-            unsigned(m_database->SQLDialect), IStatement::PREPARE_PREFETCH_METADATA);
+        d->statement = Database()->attachment()->prepare(
+            &st, Transaction()->handle(), unsigned(bytes.size()), bytes.constData(),
+            unsigned(Database()->SQLDialect), IStatement::PREPARE_PREFETCH_METADATA);
         d->type = d->statement->getType(&st);
         d->inMeta = d->statement->getInputMetadata(&st);
         d->outMeta = d->statement->getOutputMetadata(&st);
@@ -488,9 +448,9 @@ void TIBSQL::ExecQuery()
 {
     Prepare();
     Close();
-    m_transaction->ensureStarted();
-    IAttachment *att = m_database->attachment();
-    ITransaction *tra = m_transaction->handle();
+    Transaction()->ensureStarted();
+    IAttachment *att = Database()->attachment();
+    ITransaction *tra = Transaction()->handle();
 
     QVector<const TIBValue *> values;
     for (int i = 0; i < d->positionalNames.size(); ++i) {
@@ -535,10 +495,10 @@ void TIBSQL::fetch()
             return;
         }
         m_eof = false;
-        IAttachment *att = m_database->attachment();
+        IAttachment *att = Database()->attachment();
         for (int i = 0; i < m_fields.size(); ++i)
             m_fields[i].setValue(readColumn(&st, d->outMeta, unsigned(i), d->outBuffer.data(), att,
-                                            m_transaction->handle()));
+                                            Transaction()->handle()));
     });
 }
 

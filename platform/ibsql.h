@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ibbinding.h"
 #include "ibdatabase.h"
 #include "valueconv.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <memory>
@@ -48,10 +48,11 @@ public:
     QStringList SQL;
     bool ParamCheck = true; // off: the text goes to the server unscanned
 
-    TIBDatabase *Database() const { return m_database; }
-    void setDatabase(TIBDatabase *db);
-    TIBTransaction *Transaction() const { return m_transaction; }
-    void setTransaction(TIBTransaction *tr);
+    TIBDatabase *Database() const { return m_binding.database(); }
+    // Also takes the database's default transaction when none is set.
+    void setDatabase(TIBDatabase *db) { m_binding.setDatabase(db); }
+    TIBTransaction *Transaction() const { return m_binding.transaction(); }
+    void setTransaction(TIBTransaction *tr) { m_binding.setTransaction(tr); }
 
     void Prepare();
     void ExecQuery();
@@ -79,11 +80,9 @@ private:
     struct Impl;
     void freeStatement();
     void fetch();
-    void checkReady() const;
     void syncParams();
 
-    QPointer<TIBDatabase> m_database;
-    QPointer<TIBTransaction> m_transaction;
+    TIBBinding m_binding;
     TSQLParams m_params;
     QString m_scannedText;
     QVector<TSQLField> m_fields;
