@@ -150,9 +150,10 @@ Runner &runner()
 
 int exec(QDialog *dialog)
 {
-    if (runner())
-        return runner()(dialog);
-    return dialog->exec();
+    const int result = runner() ? runner()(dialog) : dialog->exec();
+    // A modal window of the class library never ends without a result: closed
+    // with its close box (Qt's rejected, 0) it answers Cancel.
+    return result == QDialog::Rejected ? int(mrCancel) : result;
 }
 
 void setRunner(Runner r)

@@ -43,8 +43,8 @@ void setResponder(Responder responder);
 
 namespace Modal {
 
-// Runs the dialog modally and answers its result. A dialog closed with its
-// close box answers whatever the dialog itself sets on reject.
+// Runs the dialog modally and answers its result; a dialog closed with its
+// close box answers mrCancel (2). Value dialogs keep their own outcome field.
 int exec(QDialog *dialog);
 
 using Runner = std::function<int(QDialog *)>;

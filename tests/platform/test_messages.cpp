@@ -56,5 +56,12 @@ TEST(Modal, RunnerDrivesTheDialog)
     });
     QDialog dlg;
     EXPECT_EQ(Modal::exec(&dlg), 1);
+    Modal::setRunner([](QDialog *d) {
+        d->show();
+        d->close(); // the close box
+        return d->result();
+    });
+    QDialog closed;
+    EXPECT_EQ(Modal::exec(&closed), int(mrCancel));
     Modal::setRunner({});
 }
