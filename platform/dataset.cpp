@@ -242,6 +242,13 @@ void TDataSet::moveToRecord(int index, bool bof)
     fire(AfterScroll);
 }
 
+void TDataSet::placeCursor(int index, bool bof, bool eof)
+{
+    m_cur = index;
+    m_bof = bof || index < 0;
+    m_eof = eof || index < 0;
+}
+
 void TDataSet::resync(int index)
 {
     if (!Active())

@@ -175,6 +175,9 @@ protected:
     static QVariantList keyList(const QVariant &keyValues, int count);
     // Makes `index` current with the scroll events and notifications.
     void moveToRecord(int index, bool bof = false);
+    // Makes `index` current silently, for an operation that sends its own
+    // events once it is over (a scan that reports only its result).
+    void placeCursor(int index, bool bof, bool eof);
     // The store changed outside the dataset's own operations: settle on
     // `index` or the nearest visible record and tell the views.
     void resync(int index);

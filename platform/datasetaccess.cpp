@@ -206,8 +206,13 @@ bool TDataSet::recordVisible(int index)
     m_state = dsFilter;
     m_filterIndex = index;
     bool accept = true;
-    // A failing handler is reported, not propagated: the walk goes on.
-    Guard::run([&] { m_onFilterRecord(this, accept); });
+    // A failing handler is reported, not propagated: the walk goes on. A plain
+    // try keeps the per-record cost of a filtered walk low.
+    try {
+        m_onFilterRecord(this, accept);
+    } catch (...) {
+        Guard::run([] { throw; });
+    }
     m_state = saveState;
     m_filterIndex = saveIndex;
     return accept;

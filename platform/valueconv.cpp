@@ -72,6 +72,10 @@ qint64 toInt64(const QVariant &v)
     if (v.isNull() || !v.isValid())
         return 0;
     switch (v.typeId()) {
+    case QMetaType::Int:
+        return *static_cast<const int *>(v.constData());
+    case QMetaType::LongLong:
+        return *static_cast<const qint64 *>(v.constData());
     case QMetaType::Double:
     case QMetaType::Float:
         return qint64(std::llround(v.toDouble()));
