@@ -49,8 +49,9 @@ protected:
         s.SQL = QStringList{sql};
         s.ExecQuery();
     }
-    // What another program of the suite sees, through its own connection.
-    QString committed(const QString &sql)
+    // Runs a statement as another program of the suite would, through its own
+    // connection, and commits; answers the first column of a result.
+    QString asOtherUser(const QString &sql)
     {
         TIBDatabase other;
         other.DatabaseName = tab.IBDatabase1->DatabaseName;
@@ -62,8 +63,13 @@ protected:
         s.setDatabase(&other);
         s.SQL = QStringList{sql};
         s.ExecQuery();
-        return s.Eof() ? QString("<none>") : s.Fields(0).AsString();
+        const QString first =
+            s.Eof() || !s.FieldCount() ? QString("<none>") : s.Fields(0).AsString();
+        s.Close();
+        tr.Commit();
+        return first;
     }
+    QString committed(const QString &sql) { return asOtherUser(sql); }
 
     QTemporaryDir dir;
     MessageRecorder rec;
@@ -129,19 +135,7 @@ TEST_F(EditProtocolTest, RefreshingAfterTheRememberedRowWasDeletedLandsOnTheFirs
     ASSERT_TRUE(query.Locate("CODICE", 2));
     const TBookmark remembered = query.GetBookmark();
     tab.IBTransaction1->Commit(); // the other user's delete must be visible to a new transaction
-    {
-        TIBDatabase other;
-        other.DatabaseName = tab.IBDatabase1->DatabaseName;
-        other.Params = tab.IBDatabase1->Params;
-        other.Open();
-        TIBTransaction tr;
-        tr.setDefaultDatabase(&other);
-        TIBSQL del;
-        del.setDatabase(&other);
-        del.SQL = QStringList{"DELETE FROM PROFILI WHERE CODICE = 2"};
-        del.ExecQuery();
-        tr.Commit();
-    }
+    asOtherUser("DELETE FROM PROFILI WHERE CODICE = 2");
     tab.AggiornaTabella(&query, remembered, true);
     EXPECT_EQ(query.RecordCount(), 2);
     EXPECT_EQ(query.FieldByName("CODICE")->AsInteger(), 1);
