@@ -60,6 +60,8 @@ void TBaseMainForm::buildPanel()
     EditPassword = new QLineEdit(PanelAut);
     EditPassword->setObjectName(QStringLiteral("EditPassword"));
     EditPassword->setEchoMode(QLineEdit::Password);
+    // Every character shows as "*", whatever the style's own mask.
+    EditPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     layout->addWidget(EditPassword);
     ButtonOk = new QPushButton(QStringLiteral("OK"), PanelAut);
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));

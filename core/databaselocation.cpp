@@ -177,9 +177,14 @@ void ChiediServerDati(const QString &directory, QWidget *owner, QString &server,
     }
     server = dlg->Edit1->text();
     lettera = dlg->Edit2->text();
-    ini.WriteString(kSection, QStringLiteral("Nome Server"), server);
-    if (!lettera.isEmpty())
-        ini.WriteString(kSection, QStringLiteral("Lettera Disco Server"), lettera);
+    try {
+        ini.WriteString(kSection, QStringLiteral("Nome Server"), server);
+        if (!lettera.isEmpty())
+            ini.WriteString(kSection, QStringLiteral("Lettera Disco Server"), lettera);
+    } catch (const EIniFileException &) {
+        // A folder that is not on this machine (a Windows drive path) cannot
+        // keep the answer; it is used for this connection all the same.
+    }
 }
 
 bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeFile,

@@ -96,11 +96,13 @@ bool TTabForm::ConnettiDatabaseArchivi()
     FileVerde = DirectoryProgramma + QStringLiteral("Grafica/Verde.bmp");
     FileRosso = DirectoryProgramma + QStringLiteral("Grafica/Rosso.bmp");
 
-    ensureImpostazioni();
-
-    const QString csd = Get_DBCSDProgetti();
-    if (!csd.isEmpty())
-        ConnettiIBCSDProgetti(csd);
+    // Without the settings table there is no stored path to read; the
+    // sign-in goes on all the same.
+    if (ensureImpostazioni()) {
+        const QString csd = Get_DBCSDProgetti();
+        if (!csd.isEmpty())
+            ConnettiIBCSDProgetti(csd);
+    }
     return true;
 }
 
@@ -121,11 +123,20 @@ bool TTabForm::CreazioneTabelle()
             return false;
         }
     }
-    IBTransaction1->Commit();
+    try {
+        IBTransaction1->Commit();
+    } catch (const std::exception &e) {
+        // A definition the server refuses only at commit must not stay
+        // pending in the shared transaction.
+        if (IBTransaction1->InTransaction())
+            Guard::run([this] { IBTransaction1->Rollback(); });
+        Messages::error(Guard::messageOf(e));
+        return false;
+    }
     return true;
 }
 
-void TTabForm::ensureImpostazioni()
+bool TTabForm::ensureImpostazioni()
 {
     try {
         MaintenanceStatement st(IBDatabase1, IBTransaction1);
@@ -135,9 +146,13 @@ void TTabForm::ensureImpostazioni()
             st.exec(Schema::impostazioniVelmoUser());
             IBTransaction1->CommitRetaining();
         }
+        return true;
     } catch (const std::exception &e) {
+        if (IBTransaction1->InTransaction())
+            Guard::run([this] { IBTransaction1->RollbackRetaining(); });
         Messages::error(QStringLiteral("Fallita creazione tabella \"IMPOSTAZIONIVELMOUSER\":\r") +
                         Guard::messageOf(e));
+        return false;
     }
 }
 

@@ -54,7 +54,7 @@ public:
                               QAbstractButton *statusButton);
 
 private:
-    void ensureImpostazioni();
+    bool ensureImpostazioni();
     bool csdProbe(const QString &catalogue, const QString &column, const QString &nome);
     QWidget *m_owner;
 };

@@ -1,4 +1,5 @@
 #include "messagerecorder.h"
+#include "schema.h"
 #include "schemaupgrade.h"
 #include "testdb.h"
 
@@ -83,7 +84,19 @@ TEST_F(UpgradeTest, OlderParameterTableGainsItsOrderColumnSilently)
     EXPECT_TRUE(rec.seen().isEmpty());
 }
 
-TEST_F(UpgradeTest, CheckFindsTheFirstMissingTableOrColumn)
+TEST_F(UpgradeTest, CheckNeedsEveryTableAndColumn)
 {
     EXPECT_FALSE(SchemaUpgrade::CheckTabellePravlin(&q));
+    for (const SchemaStatement &st : Schema::userDatabase())
+        t.exec(st.lines.join("\n"));
+    // The first schema alone lacks TABSCRIPT.
+    EXPECT_FALSE(SchemaUpgrade::CheckTabellePravlin(&q));
+    t.exec(
+        "CREATE TABLE TABSCRIPT (PROGETTO VARCHAR(15) NOT NULL, SCRIPTFORM VARCHAR(15) NOT NULL, "
+        "CONTESTO SMALLINT NOT NULL, UTENTE VARCHAR(15) NOT NULL, DESCRIZIONESITUAZIONE BLOB, "
+        "SCRIPT BLOB, MODIFICATODAUTENTE SMALLINT, DATAULTIMAMODIFICA DATE, STATUS SMALLINT)");
+    EXPECT_TRUE(SchemaUpgrade::CheckTabellePravlin(&q));
+    t.exec("ALTER TABLE UTENTI DROP ACCESSOPRAVLIN");
+    EXPECT_FALSE(SchemaUpgrade::CheckTabellePravlin(&q));
+    EXPECT_TRUE(rec.seen().isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "basemainform.h"
+#include "ibsql.h"
 #include "messagerecorder.h"
 #include "pathutil.h"
 #include "tabform.h"
@@ -113,6 +114,17 @@ TEST_F(SignInTest, FirstSignInCreatesChecksAndUpgradesThenSecondIsQuiet)
         EXPECT_FALSE(w.PanelAut->isVisible());
         EXPECT_TRUE(menuEnabled(w));
         EXPECT_EQ(rec.pending(), 0);
+        // The silent steps added their columns and tables too.
+        TIBSQL q;
+        q.setDatabase(w.TabForm()->IBDatabase1);
+        q.SQL = QStringList{
+            "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE (RDB$RELATION_NAME = 'UTENTI' AND",
+            "RDB$FIELD_NAME IN ('LINGUA1', 'LINGUA2')) OR (RDB$RELATION_NAME = 'PROGETTI' AND",
+            "RDB$FIELD_NAME = 'MODOMENUSISTEMA') OR (RDB$RELATION_NAME = 'VELMOLOGFUNZ' AND",
+            "RDB$FIELD_NAME IN ('HANDLEFINESTRA', 'IDFINESTRA')) OR RDB$RELATION_NAME IN",
+            "('LINGUECOMPONENT', 'LINGUEMENU') AND RDB$FIELD_POSITION = 0"};
+        q.ExecQuery();
+        EXPECT_EQ(q.Fields(0).AsInteger(), 7);
     }
     // The check still warns (TABSCRIPT comes with the users editor), the upgrade is silent.
     TBaseMainForm again;
@@ -152,6 +164,15 @@ TEST_F(SignInTest, DatabaseThatCannotBeOpenedReturnsToSignedOut)
     expectFirstSignIn();
     w.ButtonOk->click();
     EXPECT_TRUE(w.signedIn());
+}
+
+TEST_F(SignInTest, EnterInTheUserBoxPressesOk)
+{
+    TBaseMainForm w;
+    w.show();
+    rec.expect(TMsgDlgType::Warning, "Password obbligatoria");
+    QTest::keyClick(w.EditUtente, Qt::Key_Return);
+    EXPECT_EQ(rec.pending(), 0);
 }
 
 TEST_F(SignInTest, EsciClosesTheWindow)

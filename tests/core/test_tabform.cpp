@@ -3,6 +3,7 @@
 #include "tabform.h"
 #include "testdb.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -209,6 +210,23 @@ TEST_F(TabFormTest, EmptyCsdPathStoresNullAndKeepsTheConnection)
                      {"SELECT COALESCE(DBCSDPROGETTI, '<null>') FROM IMPOSTAZIONIVELMOUSER"}),
               QStringList{"<null>"});
     EXPECT_TRUE(tab.IBCSDProgetti->Connected());
+}
+
+TEST_F(TabFormTest, CsdDatabaseThatCannotBeOpenedIsReportedAndTheRestGoesOn)
+{
+    signIn();
+    // A folder that does not exist: no creation, the prompt is cancelled.
+    Modal::setRunner([](QDialog *d) {
+        d->reject();
+        return d->result();
+    });
+    rec.expect(TMsgDlgType::None, "Non trovato dati.ini")
+        .expect(TMsgDlgType::None, "Apertura / creazione del database non riuscita!")
+        .expect(TMsgDlgType::Warning, "Connessione database CSDProgetti non riuscita");
+    tab.Set_DBCSDProgetti(dir.path() + "/manca/csd.fdb");
+    Modal::setRunner({});
+    EXPECT_FALSE(tab.IBCSDProgetti->Connected());
+    EXPECT_EQ(tab.Get_DBCSDProgetti(), dir.path() + "/manca/csd.fdb");
 }
 
 TEST_F(TabFormTest, StoredCsdDatabaseIsOpenedAtSignIn)
