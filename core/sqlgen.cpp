@@ -40,15 +40,17 @@ QStringList insertStatement(const QString &nomeTabella, const QStringList &colum
 void GeneraSQLAggiornamento(TIBQuery *query, const QString &nomeTabella, const QString &tipo,
                             TIBUpdateSQL *updateSQL)
 {
-    TIBQuery scratch;
+    // Preparing the statement tells its columns; no row needs to be read.
+    TIBSQL scratch;
     scratch.setDatabase(query->Database());
     scratch.setTransaction(query->Transaction());
     scratch.SQL = query->SQL;
-    scratch.Open();
+    if (scratch.Transaction())
+        scratch.Transaction()->ensureStarted();
+    scratch.Prepare();
     QStringList columns;
     for (int i = 0; i < scratch.FieldCount(); ++i)
-        columns << scratch.Fields(i)->FieldName();
-    scratch.Close();
+        columns << scratch.Fields(i).Name;
 
     const QString kind = tipo.toUpper();
     if (kind == QLatin1String("UPDATE"))

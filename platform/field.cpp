@@ -112,8 +112,15 @@ QVariant coerce(TFieldType type, int size, const QVariant &value)
         return {};
     switch (type) {
     case ftSmallint:
+    case ftWord: {
+        const int n = ValueConv::toInt(value);
+        const bool fits = type == ftSmallint ? (n >= -32768 && n <= 32767) : (n >= 0 && n <= 65535);
+        if (!fits)
+            throw EConvertError(
+                QStringLiteral("'%1' is not a valid integer value").arg(ValueConv::toText(value)));
+        return n;
+    }
     case ftInteger:
-    case ftWord:
     case ftAutoInc:
         return ValueConv::toInt(value);
     case ftLargeint:

@@ -148,8 +148,8 @@ QVariant TIBQuery::storedValue(int index, int fieldNo) const
     return m_rows[index].value(fieldNo);
 }
 
-void TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
-                         const TRecordBuffer &oldValues)
+qint64 TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+                           const TRecordBuffer &oldValues)
 {
     if (sql.join(QString()).trimmed().isEmpty())
         throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
@@ -175,11 +175,15 @@ void TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
     }
     q.ExecQuery();
     q.Close();
+    return q.RowsAffected();
 }
 
 void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
 {
-    runUpdate(m_updateObject->ModifySQL, buffer, m_rows[index]);
+    // Another user deleted the row or changed its key: the edit reached no
+    // row, and must not look saved.
+    if (runUpdate(m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
+        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
     m_rows[index] = buffer;
 }
 

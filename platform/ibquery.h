@@ -83,8 +83,9 @@ private:
     TIBTransaction *readyTransaction();
     void syncParams();
     void copyParams(TIBSQL &statement);
-    void runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
-                   const TRecordBuffer &oldValues);
+    // Runs one update statement; answers how many rows it changed.
+    qint64 runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+                     const TRecordBuffer &oldValues);
     void findKeyColumns(const TIBSQL &select, TIBTransaction *tr);
     QStringList primaryKeyOf(const QString &relation, TIBTransaction *tr);
 

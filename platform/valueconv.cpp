@@ -3,6 +3,7 @@
 #include "win1252.h"
 
 #include <cmath>
+#include <limits>
 
 EConvertError::EConvertError(const QString &message)
     : std::runtime_error(message.toStdString())
@@ -97,7 +98,11 @@ qint64 toInt64(const QVariant &v)
 
 int toInt(const QVariant &v)
 {
-    return int(toInt64(v));
+    const qint64 n = toInt64(v);
+    // A value that does not fit must never wrap round into another number.
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(toText(v)));
+    return int(n);
 }
 
 double toFloat(const QVariant &v)
@@ -106,9 +111,11 @@ double toFloat(const QVariant &v)
         return 0;
     if (v.typeId() == QMetaType::QString || v.typeId() == QMetaType::QByteArray) {
         QString s = toText(v).trimmed();
+        // The decimal separator is the comma; a point is no separator here
+        // ("1.234" is not one and a bit).
+        bool ok = !s.contains(QLatin1Char('.'));
         s.replace(QLatin1Char(','), QLatin1Char('.'));
-        bool ok = false;
-        const double d = s.toDouble(&ok);
+        const double d = ok ? s.toDouble(&ok) : 0;
         if (!ok)
             throw EConvertError(
                 QStringLiteral("'%1' is not a valid floating point value").arg(toText(v)));

@@ -280,6 +280,15 @@ TEST_F(DataSetTest, LocateOnTwoColumnsWithOptions)
     EXPECT_THROW(t.Locate(keys, 2), EDatabaseError);
 }
 
+TEST(FieldValues, SmallIntegersStayInTheirRange)
+{
+    EXPECT_EQ(FieldTypes::coerce(ftSmallint, 0, 32767).toInt(), 32767);
+    EXPECT_THROW(FieldTypes::coerce(ftSmallint, 0, 70000), EConvertError);
+    EXPECT_THROW(FieldTypes::coerce(ftWord, 0, -1), EConvertError);
+    EXPECT_THROW(FieldTypes::coerce(ftInteger, 0, qint64(3000000000LL)), EConvertError);
+    EXPECT_EQ(FieldTypes::coerce(ftLargeint, 0, qint64(3000000000LL)).toLongLong(), 3000000000LL);
+}
+
 TEST_F(DataSetTest, FieldsByNameAndTypedValues)
 {
     fill(QStringLiteral("A"));

@@ -176,6 +176,33 @@ TEST_F(IBQueryTest, FailedPostKeepsTheRowBeingEdited)
     EXPECT_EQ(q.RecordCount(), 5);
 }
 
+TEST_F(IBQueryTest, EditOfARowDeletedElsewhereIsNotReportedAsSaved)
+{
+    // Read committed, so the other user's delete is seen by the update.
+    t.tr().Params = QStringList{QStringLiteral("read_committed"), QStringLiteral("rec_version")};
+    q.Open();
+    ASSERT_TRUE(q.Locate(QStringLiteral("PROGRAMMA;MENU"), QVariantList{2, 1}));
+    OtherConnection(t.path()).exec(
+        QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA = 2 AND MENU = 1"));
+    q.Edit();
+    q.FieldByName(QStringLiteral("DESCRIZIONE"))->setAsString(QStringLiteral("perso"));
+    EXPECT_THROW(q.Post(), EDatabaseError);
+    EXPECT_EQ(q.State(), dsEdit);
+}
+
+TEST_F(IBQueryTest, NumbersThatDoNotFitOrUseAPointAreRefused)
+{
+    q.Open();
+    q.Edit();
+    EXPECT_THROW(q.FieldByName(QStringLiteral("MENU"))->setAsString(QStringLiteral("3000000000")),
+                 EConvertError);
+    EXPECT_THROW(q.FieldByName(QStringLiteral("PREZZO"))->setAsString(QStringLiteral("1.234")),
+                 EConvertError);
+    q.FieldByName(QStringLiteral("PREZZO"))->setAsString(QStringLiteral("1234,5"));
+    EXPECT_DOUBLE_EQ(q.FieldByName(QStringLiteral("PREZZO"))->AsFloat(), 1234.5);
+    q.Cancel();
+}
+
 TEST_F(IBQueryTest, RollbackDropsAPendingEditAndCommitRetainingKeepsTheQueryOpen)
 {
     q.Open();
