@@ -3,6 +3,7 @@
 #include "sqlgen.h"
 #include "tabform.h"
 #include "tag.h"
+#include "testdb.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,27 +50,11 @@ protected:
         s.SQL = QStringList{sql};
         s.ExecQuery();
     }
-    // Runs a statement as another program of the suite would, through its own
-    // connection, and commits; answers the first column of a result.
-    QString asOtherUser(const QString &sql)
+    // What another program of the suite sees, through its own connection.
+    QString committed(const QString &sql)
     {
-        TIBDatabase other;
-        other.DatabaseName = tab.IBDatabase1->DatabaseName;
-        other.Params = tab.IBDatabase1->Params;
-        other.Open();
-        TIBTransaction tr;
-        tr.setDefaultDatabase(&other);
-        TIBSQL s;
-        s.setDatabase(&other);
-        s.SQL = QStringList{sql};
-        s.ExecQuery();
-        const QString first =
-            s.Eof() || !s.FieldCount() ? QString("<none>") : s.Fields(0).AsString();
-        s.Close();
-        tr.Commit();
-        return first;
+        return OtherConnection(tab.IBDatabase1->DatabaseName).scalar(sql);
     }
-    QString committed(const QString &sql) { return asOtherUser(sql); }
 
     QTemporaryDir dir;
     MessageRecorder rec;
@@ -135,7 +120,7 @@ TEST_F(EditProtocolTest, RefreshingAfterTheRememberedRowWasDeletedLandsOnTheFirs
     ASSERT_TRUE(query.Locate("CODICE", 2));
     const TBookmark remembered = query.GetBookmark();
     tab.IBTransaction1->Commit(); // the other user's delete must be visible to a new transaction
-    asOtherUser("DELETE FROM PROFILI WHERE CODICE = 2");
+    OtherConnection(tab.IBDatabase1->DatabaseName).exec("DELETE FROM PROFILI WHERE CODICE = 2");
     tab.AggiornaTabella(&query, remembered, true);
     EXPECT_EQ(query.RecordCount(), 2);
     EXPECT_EQ(query.FieldByName("CODICE")->AsInteger(), 1);

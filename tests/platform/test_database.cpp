@@ -8,29 +8,6 @@
 
 namespace {
 
-// A second attachment to the same file, as another program of the suite would have.
-struct SecondConnection
-{
-    TIBDatabase db;
-    TIBTransaction tr;
-    explicit SecondConnection(const QString &path, const QStringList &trParams = {})
-    {
-        db.DatabaseName = path;
-        db.Params = connectionParams();
-        db.Open();
-        tr.Params = trParams;
-        tr.setDefaultDatabase(&db);
-    }
-    QString scalar(const QString &sql)
-    {
-        TIBSQL q;
-        q.setDatabase(&db);
-        q.SQL = QStringList{sql};
-        q.ExecQuery();
-        return q.Eof() ? QStringLiteral("<none>") : q.Fields(0).AsString();
-    }
-};
-
 class DatabaseTest : public ::testing::Test
 {
 protected:
@@ -55,7 +32,7 @@ protected:
 
 TEST_F(DatabaseTest, CommitRetainingIsSeenByASecondConnectionAndRollbackRetainingIsNot)
 {
-    SecondConnection other(t.path());
+    OtherConnection other(t.path());
     sql("INSERT INTO T (ID, NOME) VALUES (1, 'uno')").ExecQuery();
     t.tr().CommitRetaining();
     EXPECT_TRUE(t.tr().InTransaction());
@@ -184,7 +161,7 @@ TEST_F(DatabaseTest, NullsDatesAndNumbersComeBackTyped)
 TEST_F(DatabaseTest, NoWaitUpdateConflictIsClassifiedAsConflict)
 {
     t.exec("INSERT INTO T (ID, NOME) VALUES (1, 'a')");
-    SecondConnection other(t.path(), {"isc_tpb_concurrency", "isc_tpb_nowait"});
+    OtherConnection other(t.path(), {"isc_tpb_concurrency", "isc_tpb_nowait"});
     sql("UPDATE T SET NOME = 'b' WHERE ID = 1").ExecQuery(); // holds the row, uncommitted
 
     TIBSQL upd;

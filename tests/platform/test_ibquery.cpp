@@ -5,28 +5,6 @@
 
 namespace {
 
-// Another program of the suite working on the same file.
-struct OtherConnection
-{
-    TIBDatabase db;
-    TIBTransaction tr;
-    explicit OtherConnection(const QString &path)
-    {
-        db.DatabaseName = path;
-        db.Params = connectionParams();
-        db.Open();
-        tr.setDefaultDatabase(&db);
-    }
-    void exec(const QString &sql)
-    {
-        TIBSQL q;
-        q.setDatabase(&db);
-        q.SQL = QStringList{sql};
-        q.ExecQuery();
-        tr.Commit();
-    }
-};
-
 class IBQueryTest : public ::testing::Test
 {
 protected:
@@ -62,15 +40,7 @@ protected:
     QString field(const char *name) { return q.FieldByName(QLatin1String(name))->AsString(); }
     QString key() { return field("PROGRAMMA") + QLatin1Char('/') + field("MENU"); }
     // What the database holds, seen from a transaction of its own.
-    QString stored(const QString &sql)
-    {
-        OtherConnection other(t.path());
-        TIBSQL s;
-        s.setDatabase(&other.db);
-        s.SQL = QStringList{sql};
-        s.ExecQuery();
-        return s.Eof() ? QStringLiteral("<none>") : s.Fields(0).AsString();
-    }
+    QString stored(const QString &sql) { return OtherConnection(t.path()).scalar(sql); }
 
     TestDatabase t;
     TIBQuery q;

@@ -52,3 +52,33 @@ QString TestDatabase::scalar(const QString &sql)
     q.Close();
     return v;
 }
+
+OtherConnection::OtherConnection(const QString &path, const QStringList &trParams)
+{
+    db.DatabaseName = path;
+    db.Params = connectionParams();
+    db.Open();
+    tr.Params = trParams;
+    tr.setDefaultDatabase(&db);
+}
+
+void OtherConnection::exec(const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(&db);
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    tr.Commit();
+}
+
+QString OtherConnection::scalar(const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(&db);
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    const QString v = q.Eof() ? QStringLiteral("<none>") : q.Fields(0).AsString();
+    q.Close();
+    tr.Commit();
+    return v;
+}

@@ -34,3 +34,16 @@ private:
 };
 
 QStringList connectionParams();
+
+// Another program of the suite on the same file, with a connection and a
+// transaction of its own.
+struct OtherConnection
+{
+    TIBDatabase db;
+    TIBTransaction tr;
+    explicit OtherConnection(const QString &path, const QStringList &trParams = {});
+    // Runs a statement and commits.
+    void exec(const QString &sql);
+    // First column of the first row ("<none>" without rows), then commits.
+    QString scalar(const QString &sql);
+};
