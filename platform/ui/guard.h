@@ -1,17 +1,11 @@
 #pragma once
 
+#include "dataerrors.h"
+
 #include <QApplication>
 #include <QString>
 #include <exception>
 #include <functional>
-
-// The class library's silent exception: it stops an operation (a Before...
-// handler refusing an edit, a step the user declined) and shows nothing.
-class EAbort : public std::exception
-{
-public:
-    const char *what() const noexcept override { return "Operation aborted"; }
-};
 
 // The application's default error report: an exception never unwinds through
 // the event loop; its message is shown in an error box and the window that
@@ -25,6 +19,7 @@ bool run(const std::function<void()> &action);
 
 } // namespace Guard
 
+// Also installs the report of failures raised inside the datasets.
 class TApplication : public QApplication
 {
 public:

@@ -33,6 +33,8 @@ bool run(const std::function<void()> &action)
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    DataErrors::setReporter(
+        [](std::exception_ptr e) { Guard::run([&] { std::rethrow_exception(e); }); });
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

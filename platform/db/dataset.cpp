@@ -1,6 +1,6 @@
 #include "dataset.h"
 
-#include "guard.h"
+#include "dataerrors.h"
 
 TDataSet::TDataSet(QObject *owner)
     : QObject(owner)

@@ -1,7 +1,7 @@
 // Field access, bookmarks, Locate, filtering and the views of TDataSet.
 #include "dataset.h"
 
-#include "guard.h"
+#include "dataerrors.h"
 #include "valueconv.h"
 
 // ---- Fields ---------------------------------------------------------------
@@ -211,7 +211,7 @@ bool TDataSet::recordVisible(int index)
     try {
         m_onFilterRecord(this, accept);
     } catch (...) {
-        Guard::run([] { throw; });
+        DataErrors::reportCurrent();
     }
     m_state = saveState;
     m_filterIndex = saveIndex;
