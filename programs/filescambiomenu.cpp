@@ -1,0 +1,288 @@
+#include "filescambiomenu.h"
+
+#include "valueconv.h"
+#include "win1252.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace FileScambioMenu {
+namespace {
+
+const QChar kSep = QLatin1Char('#');
+const QString kIntestazione = QStringLiteral("PROGETTO#");
+
+enum class Genere { Libero, Testo, Numero };
+
+// What a field holds and how a data line is checked on reading. Lengths are
+// the columns' own, so a checked value always fits the import's tables.
+struct Colonna
+{
+    const char *intestazione; // as the header names it
+    const char *colonna;      // table and column, for the messages
+    Genere genere;
+    int lunghezza; // Testo: the column's size; 0 for blobs
+    bool obbligatorio;
+};
+
+const std::array<Colonna, NumeroCampi> kColonne = {{
+    {"PROGETTO", "PROGETTI.NOME", Genere::Libero, 0, false},
+    {"CODICE", "PROGRAMMI.CODICE", Genere::Libero, 0, false},
+    {"NOME", "PROGRAMMI.NOME", Genere::Testo, 15, true},
+    {"DESCRIZIONE", "PROGRAMMI.DESCRIZIONE", Genere::Testo, 64, false},
+    {"ICONA", "PROGRAMMI.ICONA", Genere::Testo, 64, false},
+    {"PROGRAMMA", "DETTMENU.PROGRAMMA", Genere::Libero, 0, false},
+    {"MENU", "DETTMENU.MENU", Genere::Numero, 0, true},
+    {"MENUPREC", "DETTMENU.MENUPREC", Genere::Numero, 0, false},
+    {"LIVELLOMENU", "DETTMENU.LIVELLOMENU", Genere::Numero, 0, false},
+    {"DESCRIZIONE", "DETTMENU.DESCRIZIONE", Genere::Testo, 64, false},
+    {"DLL", "DETTMENU.DLL", Genere::Testo, 20, false},
+    {"FUNZIONE", "DETTMENU.FUNZIONE", Genere::Testo, 30, false},
+    {"NOTE", "DETTMENU.NOTE", Genere::Testo, 0, false},
+    {"LIVELLO2VERSIONE", "DETTMENU.LIVELLO2VERSIONE", Genere::Numero, 0, false},
+    {"PARAMETRI", "DETTMENU.PARAMETRI", Genere::Testo, 256, false},
+    {"VISIBILE", "DETTMENU.VISIBILE", Genere::Numero, 0, false},
+    {"VOCERAPIDA", "DETTMENU.VOCERAPIDA", Genere::Numero, 0, false},
+    {"PARAMETRIBLOB", "DETTMENU.PARAMETRIBLOB", Genere::Testo, 0, false},
+}};
+
+bool colonnaDiMenu(int campo)
+{
+    return campo >= Programma;
+}
+
+QString senzaACapo(QString s)
+{
+    s.remove(QLatin1Char('\r'));
+    s.remove(QLatin1Char('\n'));
+    return s;
+}
+
+QString conSequenze(QString s)
+{
+    s.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    s.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return s;
+}
+
+// The inverse of conSequenze for every value the writer accepts: it refuses
+// a PARAMETRIBLOB that already holds "\r" or "\n", so each one in the file
+// stands for a line break.
+QString senzaSequenze(QString s)
+{
+    s.replace(QLatin1String("\\r"), QLatin1String("\r"));
+    s.replace(QLatin1String("\\n"), QLatin1String("\n"));
+    return s;
+}
+
+QString rifiutoRiga(const TRigaScambio &riga)
+{
+    for (int campo = 0; campo < NumeroCampi; ++campo) {
+        const QString &valore = riga[campo];
+        QString carattere;
+        if (valore.contains(kSep))
+            carattere = QStringLiteral("\"#\"");
+        else if (campo == ParametriBlob && valore.contains(QLatin1String("\\r")))
+            carattere = QStringLiteral("\"\\r\"");
+        else if (campo == ParametriBlob && valore.contains(QLatin1String("\\n")))
+            carattere = QStringLiteral("\"\\n\"");
+        if (carattere.isEmpty())
+            continue;
+        QString testo = QStringLiteral("Impossibile esportare il programma ") + riga[Nome] +
+                        QStringLiteral(": ") + QLatin1String(kColonne[campo].colonna);
+        if (colonnaDiMenu(campo))
+            testo += QStringLiteral(" della voce di menu ") + riga[Menu];
+        return testo + QStringLiteral(" contiene ") + carattere +
+               QStringLiteral(", che il file di scambio non può riportare");
+    }
+    return QString();
+}
+
+// Why a data line cannot be read, empty when it can.
+QString erroreRiga(const TRigaScambio &riga)
+{
+    for (int campo = 0; campo < NumeroCampi; ++campo) {
+        const Colonna &c = kColonne[campo];
+        const QString &valore = riga[campo];
+        switch (c.genere) {
+        case Genere::Libero:
+            break;
+        case Genere::Testo:
+            if (c.obbligatorio && valore.isEmpty())
+                return QStringLiteral("%1 (campo %2) è vuoto")
+                    .arg(QLatin1String(c.colonna))
+                    .arg(campo + 1);
+            if (c.lunghezza > 0 && valore.size() > c.lunghezza)
+                return QStringLiteral("%1 (campo %2) supera i %3 caratteri")
+                    .arg(QLatin1String(c.colonna))
+                    .arg(campo + 1)
+                    .arg(c.lunghezza);
+            break;
+        case Genere::Numero: {
+            int n;
+            if ((c.obbligatorio || !valore.isEmpty()) && !LeggiIntero(valore, &n))
+                return QStringLiteral("'%1' is not a valid integer value for field '%2'")
+                    .arg(valore, QLatin1String(c.intestazione));
+            break;
+        }
+        }
+    }
+    return QString();
+}
+
+// Splits one line into its fields; false when it has fewer than 17 "#".
+bool dividiRiga(const QString &linea, TRigaScambio &riga, int *separatori)
+{
+    int inizio = 0;
+    for (int campo = 0; campo < ParametriBlob; ++campo) {
+        const int fine = linea.indexOf(kSep, inizio);
+        if (fine < 0) {
+            *separatori = campo;
+            return false;
+        }
+        riga[campo] = linea.mid(inizio, fine - inizio);
+        inizio = fine + 1;
+    }
+    QString resto = linea.mid(inizio);
+    if (resto.endsWith(kSep))
+        resto.chop(1);
+    riga[ParametriBlob] = senzaSequenze(resto);
+    return true;
+}
+
+QString errore(int numeroRiga, const QString &motivo)
+{
+    return QStringLiteral("File non valido alla riga ") + QString::number(numeroRiga) +
+           QStringLiteral(":\r") + motivo;
+}
+
+} // namespace
+
+bool LeggiIntero(const QString &testo, int *valore)
+{
+    const QString s = testo.trimmed();
+    int i = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
+        ++i;
+    if (i == s.size())
+        return false;
+    qint64 n = 0;
+    for (; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        n = n * 10 + (c - u'0');
+        if (n > 32768)
+            return false;
+    }
+    if (s.startsWith(QLatin1Char('-')))
+        n = -n;
+    if (n < -32768 || n > 32767)
+        return false;
+    *valore = int(n);
+    return true;
+}
+
+QString Intestazione()
+{
+    QString s;
+    for (const Colonna &c : kColonne)
+        s += QLatin1String(c.intestazione) + kSep;
+    return s;
+}
+
+QString TestoValore(const QVariant &valore)
+{
+    return ValueConv::toText(valore);
+}
+
+QString Rifiuto(const QVector<TRigaScambio> &righe)
+{
+    for (const TRigaScambio &riga : righe) {
+        const QString testo = rifiutoRiga(riga);
+        if (!testo.isEmpty())
+            return testo;
+    }
+    return QString();
+}
+
+QString RigaDati(const TRigaScambio &riga)
+{
+    QString s;
+    for (int campo = 0; campo < NumeroCampi; ++campo)
+        s += (campo == ParametriBlob ? conSequenze(riga[campo]) : senzaACapo(riga[campo])) + kSep;
+    return s;
+}
+
+TFileComposto ComponiFile(const QVector<TRigaScambio> &righe)
+{
+    TFileComposto file;
+    file.Rifiuto = Rifiuto(righe);
+    if (!file.ok())
+        return file;
+    const QString fineRiga = QStringLiteral("\r\n");
+    QString testo = Intestazione() + fineRiga;
+    for (const TRigaScambio &riga : righe)
+        testo += RigaDati(riga) + fineRiga;
+    file.Contenuto = Win1252::encode(testo);
+    return file;
+}
+
+bool ScriviFile(const QString &nomeFile, const QByteArray &contenuto, QString *errore)
+{
+    // No direct-write fallback: where the temporary cannot be made, writing
+    // straight into the old file would leave it half replaced on a failure.
+    QSaveFile file(nomeFile);
+    const bool scritto = file.open(QIODevice::WriteOnly) &&
+                         file.write(contenuto) == contenuto.size() && file.commit();
+    if (!scritto && errore)
+        *errore = QStringLiteral("Impossibile scrivere il file ") +
+                  QFileInfo(nomeFile).absoluteFilePath() + QStringLiteral(":\r") +
+                  file.errorString();
+    return scritto;
+}
+
+TLettura LeggiFile(const QByteArray &contenuto)
+{
+    TLettura lettura;
+    const QString testo = Win1252::decode(contenuto);
+    int inizio = 0;
+    int numeroRiga = 0;
+    while (inizio <= testo.size()) {
+        int fine = testo.indexOf(QLatin1Char('\n'), inizio);
+        const bool ultima = fine < 0;
+        if (ultima)
+            fine = testo.size();
+        QString linea = testo.mid(inizio, fine - inizio);
+        inizio = fine + 1;
+        ++numeroRiga;
+        if (linea.endsWith(QLatin1Char('\r')))
+            linea.chop(1);
+
+        QString motivo;
+        if (numeroRiga == 1) {
+            if (!linea.startsWith(kIntestazione))
+                motivo = QStringLiteral("la riga di intestazione non inizia con \"PROGETTO#\"");
+        } else if (!linea.isEmpty()) {
+            TRigaScambio riga;
+            int separatori = 0;
+            if (!dividiRiga(linea, riga, &separatori))
+                motivo = QStringLiteral("la riga ha %1 separatori \"#\" invece di almeno 17")
+                             .arg(separatori);
+            else
+                motivo = erroreRiga(riga);
+            if (motivo.isEmpty())
+                lettura.Righe.append(riga);
+        }
+        if (!motivo.isEmpty()) {
+            lettura.Righe.clear();
+            lettura.Errore = errore(numeroRiga, motivo);
+            return lettura;
+        }
+        if (ultima)
+            break;
+    }
+    return lettura;
+}
+
+} // namespace FileScambioMenu
