@@ -91,6 +91,11 @@ bool TTabXForm::VerificaPasswordUser(const QString &NomeUtente, const QString &P
 
 bool TTabXForm::SetUserPerNum(qint32 Numero)
 {
+    // Name, password and company from one fresh snapshot: the transaction
+    // may have stood open since the object was made, blind to users added
+    // by other programs since.
+    if (Modo == 0)
+        riavviaTransazioneUser();
     NumUser = Numero;
     NomeUser = NomeUserDaCodice(Numero);
     // By code, not by name: of two users with one name each must get its
@@ -101,7 +106,6 @@ bool TTabXForm::SetUserPerNum(qint32 Numero)
                            .ReadString(QStringLiteral("STATUS MACCHINA"),
                                        QStringLiteral("UltimaDitta"), QString());
     } else if (Modo == 0) {
-        riavviaTransazioneUser();
         Intestazione = valoreUtentePerCodice(QStringLiteral("DITTA"), Numero);
         CaricaPravlin(Numero);
     }

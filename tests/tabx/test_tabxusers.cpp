@@ -115,6 +115,16 @@ TEST_F(TabXUsers, TwoUsersWithOneNameKeepTheirOwnCompany)
     EXPECT_EQ(x->GetNumUser(), 5);
 }
 
+TEST_F(TabXUsers, UserAddedByAnotherProgramMeanwhileCanBeMadeCurrent)
+{
+    EXPECT_EQ(x->CodiceUser("ROSSI"), 1); // a lookup: its snapshot stays open
+    utente(9, "NUOVO", "p9", "DITTA9");
+    riga(9, "DITTA9", "X", 1, "nove");
+    ASSERT_TRUE(x->SetUserPerNum(9));
+    EXPECT_EQ(x->GetNomeUser(), "NUOVO");
+    EXPECT_EQ(x->CaricaParametro("X"), "nove");
+}
+
 TEST_F(TabXUsers, DecodificaAndProfile)
 {
     EXPECT_EQ(x->DecodificaNomeUser(4), "D'AMICO");
