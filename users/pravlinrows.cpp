@@ -3,6 +3,7 @@
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "messages.h"
+#include "pravlinrow.h"
 
 #include <exception>
 
@@ -48,28 +49,10 @@ bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &uten
             if (voci.isEmpty())
                 return;
             q.Close();
-            q.SQL = QStringList{
-                QStringLiteral("INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,"),
-                QStringLiteral("VALORE,PROGRESSIVO) VALUES("),
-                QStringLiteral(":UTENTE,"),
-                QStringLiteral(":INTESTAZIONE,"),
-                QStringLiteral(":PARAMETRO,"),
-                QStringLiteral(":VALORE,"),
-                QStringLiteral(":PROGRESSIVO)")};
-            q.Prepare();
+            TPravlinInsert inserimento(&db, &tr);
             int progressivo = 0;
-            for (const TPravlin &voce : voci) {
-                q.ParamByName(QStringLiteral("UTENTE")).setAsString(utente);
-                q.ParamByName(QStringLiteral("INTESTAZIONE")).setAsString(voce.Intestazione);
-                q.ParamByName(QStringLiteral("PARAMETRO")).setAsString(voce.Parametro);
-                TIBValue &valore = q.ParamByName(QStringLiteral("VALORE"));
-                if (voce.Valore.isEmpty())
-                    valore.Clear();
-                else
-                    valore.setAsString(ValoreTabella(voce.Valore));
-                q.ParamByName(QStringLiteral("PROGRESSIVO")).setAsInteger(++progressivo);
-                q.ExecQuery();
-            }
+            for (const TPravlin &voce : voci)
+                inserimento.Esegui(utente, voce, ++progressivo);
         });
     }
     q.Close();

@@ -71,13 +71,6 @@ QVector<TPravlin> DividiPravlin(const QString &testo)
     return voci;
 }
 
-QString ValoreTabella(const QString &valore)
-{
-    QString v = valore;
-    v.replace(QLatin1Char('\''), QChar(0x00B4));
-    return v;
-}
-
 bool DittaPresente(const QString &testo, const QString &ditta)
 {
     return testo.contains(IntestazioneDitta(ditta), Qt::CaseSensitive);

@@ -1,22 +1,10 @@
 #pragma once
 
+#include "pravlin.h"
+
 #include <QString>
 #include <QVector>
 #include <stdexcept>
-
-// One parameter of a user's parameter text: the company section it stands in,
-// its name and its value, as typed.
-struct TPravlin
-{
-    QString Intestazione;
-    QString Parametro;
-    QString Valore;
-
-    bool operator==(const TPravlin &o) const
-    {
-        return Intestazione == o.Intestazione && Parametro == o.Parametro && Valore == o.Valore;
-    }
-};
 
 // The path check refuses the text with this; its message names the company and
 // the offending line and is meant for a warning box.
@@ -48,9 +36,6 @@ QString IntestazioneDitta(const QString &ditta, bool inattiva = false);
 // lines inside a section with a non-empty name count. Every parameter is kept,
 // however many there are.
 QVector<TPravlin> DividiPravlin(const QString &testo);
-
-// A value as the row copy stores it: apostrophes become acute accents.
-QString ValoreTabella(const QString &valore);
 
 // The current company must stand in the text as an active header, exactly.
 bool DittaPresente(const QString &testo, const QString &ditta);
