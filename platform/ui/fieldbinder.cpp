@@ -27,20 +27,20 @@ void TFieldBinder::bind(TDataSet *dataSet, const QString &fieldName)
             m_dataSet->addObserver(this);
     }
     m_fieldName = fieldName;
-    findField();
     tell();
 }
 
-void TFieldBinder::findField()
+TField *TFieldBinder::Field() const
 {
-    m_field = m_dataSet && m_dataSet->Active() && !m_fieldName.isEmpty()
-                  ? m_dataSet->FindField(m_fieldName)
-                  : nullptr;
+    return m_dataSet && m_dataSet->Active() && !m_fieldName.isEmpty()
+               ? m_dataSet->FindField(m_fieldName)
+               : nullptr;
 }
 
 QString TFieldBinder::text() const
 {
-    return m_field ? m_field->AsString() : QString();
+    const TField *f = Field();
+    return f ? f->AsString() : QString();
 }
 
 void TFieldBinder::tell()
@@ -52,8 +52,10 @@ void TFieldBinder::tell()
 
 bool TFieldBinder::write(const QVariant &value)
 {
-    if (!m_field || !m_dataSet)
+    if (!Field()) {
+        tell();
         return false;
+    }
     {
         // What the write sets off (the edit beginning, the value changing)
         // must not put the field's old value back into the control.
@@ -61,9 +63,10 @@ bool TFieldBinder::write(const QVariant &value)
         try {
             if (m_dataSet->State() == dsBrowse)
                 m_dataSet->Edit();
-            if (m_field)
-                m_field->setValue(value);
-            return m_field != nullptr;
+            if (TField *f = Field()) {
+                f->setValue(value);
+                return true;
+            }
         } catch (const EConvertError &) {
             QApplication::beep();
         } catch (...) {
@@ -77,7 +80,6 @@ bool TFieldBinder::write(const QVariant &value)
 
 void TFieldBinder::dataSetReset(TDataSet *)
 {
-    findField();
     tell();
 }
 
@@ -94,13 +96,12 @@ void TFieldBinder::rowChanged(TDataSet *, int row)
 
 void TFieldBinder::recordChanged(TDataSet *, TField *field)
 {
-    if (!field || field == m_field)
+    if (!field || field == Field())
         tell();
 }
 
 void TFieldBinder::dataSetDestroyed(TDataSet *)
 {
     m_dataSet = nullptr;
-    m_field = nullptr;
     tell();
 }

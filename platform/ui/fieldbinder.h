@@ -20,8 +20,9 @@ public:
     void bind(TDataSet *dataSet, const QString &fieldName);
     TDataSet *DataSet() const { return m_dataSet; }
     QString DataField() const { return m_fieldName; }
-    // Null while the dataset is closed or has no such field.
-    TField *Field() const { return m_field; }
+    // Null while the dataset is closed or has no such field. Looked up on
+    // each call: a reopening may replace the field objects at any time.
+    TField *Field() const;
     // The field's value as text; empty without a field.
     QString text() const;
 
@@ -42,11 +43,9 @@ private:
     void rowChanged(TDataSet *, int row) override;
     void recordChanged(TDataSet *, TField *field) override;
     void dataSetDestroyed(TDataSet *) override;
-    void findField();
     void tell();
 
     TDataSet *m_dataSet = nullptr;
     QString m_fieldName;
-    TField *m_field = nullptr;
     bool m_writing = false;
 };

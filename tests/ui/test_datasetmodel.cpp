@@ -157,6 +157,43 @@ TYPED_TEST(DataSetModelTest, FilterHidesRowsThenIsLifted)
     EXPECT_EQ(this->resets.count(), 2);
 }
 
+TYPED_TEST(DataSetModelTest, ANewRecordTheFilterRefusesLeavesTheView)
+{
+    this->ds().setOnFilterRecord(
+        [](TDataSet *d, bool &accept) { accept = d->FieldByName("CODICE")->AsInteger() >= 30; });
+    this->ds().setFiltered(true);
+    this->ds().Append();
+    EXPECT_EQ(this->names(), "CDE_");
+    this->field("CODICE")->setAsInteger(5);
+    this->ds().Post();
+    EXPECT_EQ(this->names(), "CDE");
+    EXPECT_EQ(this->model.currentRow(), 2);
+    this->ds().Append();
+    this->field("CODICE")->setAsInteger(70);
+    this->field("NOME")->setAsString("G");
+    this->ds().Post();
+    EXPECT_EQ(this->names(), "CDEG");
+    EXPECT_EQ(this->resets.count(), 1);
+}
+
+TYPED_TEST(DataSetModelTest, AFailingFilterIsReportedOnceForItsRecord)
+{
+    MessageRecorder rec;
+    rec.expect(TMsgDlgType::Error, "filtro guasto");
+    this->ds().setOnFilterRecord([](TDataSet *d, bool &accept) {
+        if (d->FieldByName("CODICE")->AsInteger() == 20)
+            throw EDatabaseError("filtro guasto");
+        accept = true;
+    });
+    this->ds().setFiltered(true);
+    for (int walk = 0; walk < 3; ++walk) {
+        for (this->ds().First(); !this->ds().Eof(); this->ds().Next())
+            ;
+    }
+    EXPECT_EQ(this->names(), "ABCDE");
+    EXPECT_EQ(rec.seen().size(), 1);
+}
+
 TYPED_TEST(DataSetModelTest, RefreshAsksTheFilterAgainAndStaysWhereItCan)
 {
     int limit = 30;
