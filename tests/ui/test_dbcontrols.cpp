@@ -4,10 +4,13 @@
 #include "messagerecorder.h"
 #include "viewsources.h"
 
+#include <QKeyEvent>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -188,4 +191,57 @@ TEST(BoundControlsOnQuery, AReopenWithTheSameTextStillNotifies)
     source.query.First();
     source.query.EnableControls();
     EXPECT_EQ(editChanges.count(), 1);
+}
+
+namespace {
+
+// A typed character, also one the test library cannot spell as a key.
+void type(QWidget *box, QChar c)
+{
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(box, &release);
+}
+
+} // namespace
+
+// Random keystrokes, a fixed seed: the boxes never hold a text their field
+// does not, and nothing typed crashes or sticks.
+TEST_F(BoundControlsTest, RandomTypingKeepsBoxAndFieldTogether)
+{
+    TDBEdit number, name;
+    TDBMemo note;
+    number.bind(&t, "CODICE");
+    name.bind(&t, "NOME");
+    note.bind(&t, "NOTE");
+    const QString chars = QStringLiteral("0123456789+-aZ è€,.; ");
+    const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Home,
+                            Qt::Key_End,       Qt::Key_Left,   Qt::Key_Return};
+    std::mt19937 random(20240512);
+    QWidget *boxes[] = {&number, &name, &note};
+    for (int step = 0; step < 3000; ++step) {
+        QWidget *box = boxes[random() % 3];
+        if (random() % 4 == 0)
+            QTest::keyClick(box, keys[random() % std::size(keys)]);
+        else
+            type(box, chars[int(random() % chars.size())]);
+        if (random() % 200 == 0) {
+            t.Post();
+            t.Next();
+            if (t.Eof())
+                t.First();
+        }
+        const QString digits = number.text();
+        const TField *code = t.FieldByName("CODICE");
+        ASSERT_TRUE(QRegularExpression("^[+-]?[0-9]*$").match(digits).hasMatch())
+            << digits.toStdString();
+        if (digits.isEmpty() || digits == "-" || digits == "+")
+            ASSERT_TRUE(code->IsNull()) << digits.toStdString();
+        else
+            ASSERT_EQ(code->AsInteger(), digits.toInt()) << digits.toStdString();
+        ASSERT_EQ(name.text(), value("NOME"));
+        ASSERT_LE(name.text().size(), 5);
+        ASSERT_EQ(note.text(), value("NOTE"));
+    }
 }
