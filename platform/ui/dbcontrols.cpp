@@ -59,7 +59,10 @@ void TDBEdit::showField()
 {
     applyLimits();
     setText(m_binder.text());
-    emit Change();
+    // Closing only clears the control: a closing is often a transaction
+    // ending, and a handler must not open queries in it then.
+    if (m_binder.active())
+        emit Change();
 }
 
 void TDBEdit::edited(const QString &text)
@@ -101,7 +104,8 @@ void TDBMemo::showField()
     m_showing = true;
     setPlainText(t);
     m_showing = false;
-    emit Change();
+    if (m_binder.active())
+        emit Change();
 }
 
 void TDBMemo::edited()
@@ -137,7 +141,8 @@ void TDBCheckBox::showField()
     const TField *f = m_binder.Field();
     setChecked(f && !f->IsNull() &&
                m_binder.text().compare(ValueChecked, Qt::CaseInsensitive) == 0);
-    emit Change();
+    if (m_binder.active())
+        emit Change();
 }
 
 void TDBCheckBox::userClicked(bool checked)
@@ -212,7 +217,8 @@ void TDBRadioGroup::showField()
         checked->setChecked(false);
         m_buttons->setExclusive(true);
     }
-    emit Change();
+    if (m_binder.active())
+        emit Change();
 }
 
 void TDBRadioGroup::userClicked(int item)

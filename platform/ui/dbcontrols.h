@@ -14,9 +14,9 @@ class QVBoxLayout;
 
 // The data-aware edit controls. Each shows one field of its dataset's
 // current record and writes the user's changes into it; Change is sent
-// whenever the control shows a value anew (a move, a reopening, a new
-// record, also when the value is the same) and on every change the user
-// makes.
+// whenever the control shows a record's value anew (a move, a reopening, a
+// new record, also when the value is the same) and on every change the
+// user makes. A closed dataset empties the control without a Change.
 
 // A line edit: at most the column's size in characters; an integer column
 // takes only a sign and digits.

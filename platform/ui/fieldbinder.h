@@ -25,6 +25,8 @@ public:
     TField *Field() const;
     // The field's value as text; empty without a field.
     QString text() const;
+    // The dataset is open: what the control shows is a record's value.
+    bool active() const { return m_dataSet && m_dataSet->Active(); }
 
     // The user's change: the first one in browse state puts the dataset in
     // edit state. A value the field cannot take is refused with a beep,
@@ -34,7 +36,8 @@ public:
 
 signals:
     // Show Field()'s value now. Sent also when the value is the same as
-    // before (a reopening, a move to an equal row).
+    // before (a reopening, a move to an equal row), and on closing (nothing
+    // to show).
     void showValue();
 
 private:
