@@ -128,7 +128,6 @@ TEST_F(DBGridTest, MarkedRowsArePaintedInTheBackgroundColour)
     });
     grid.viewport()->update();
     const QImage shot = grid.grab().toImage();
-    shot.save(QStringLiteral("/tmp/dbgrid_marks.png"));
     const auto colourAt = [&](int row) {
         const QRect cell = grid.visualRect(m->index(row, 2));
         const QPoint inViewport = cell.topLeft() + QPoint(cell.width() - 4, cell.height() / 2);
