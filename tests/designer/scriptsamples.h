@@ -3,6 +3,7 @@
 #include "csdfinestre.h"
 
 #include <QString>
+#include <ostream>
 
 // Scripts the designer's tests share.
 namespace ScriptSamples {
@@ -16,3 +17,10 @@ std::unique_ptr<TCSDForm> fullForm();
 QString normalisedLineEnds(const QString &text);
 
 } // namespace ScriptSamples
+
+// Failures show texts as text. Every test file of the folder includes this
+// header, so that one printer serves them all.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

@@ -3,6 +3,7 @@
 #include "csdformy.h"
 #include "library.h"
 #include "messagerecorder.h"
+#include "scriptsamples.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
