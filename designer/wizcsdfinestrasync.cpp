@@ -11,24 +11,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QValidator>
 
 // What the wizard's controls do: each writes into TWizCSDFinestra at once,
 // and each shows what it holds whenever that changes.
 
 namespace {
 
-// The upper-case inputs turn what is typed into capitals.
-class TMaiuscole : public QValidator
+// The upper-case inputs turn what is typed into capitals; a text set by the
+// wizard shows as it is held.
+void maiuscole(QLineEdit *edit)
 {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &testo) {
+        const QString alto = testo.toUpper();
+        if (alto != testo) {
+            const int cursore = edit->cursorPosition();
+            edit->setText(alto);
+            edit->setCursorPosition(cursore);
+        }
+    });
+}
 
 void mostraTesto(QLineEdit *edit, const QString &testo, int lunghezza = 0)
 {
@@ -86,9 +87,9 @@ void TWizCSDFinestraForm::collega()
             quando([w](int id) { w->ScegliArchivio(TWizCSDFinestra::Archivio(id)); }));
     connect(EditParametroPers, &QLineEdit::textEdited, this,
             quando([w](const QString &t) { w->SetParametroPers(t); }));
-    EditNomeTabella->setValidator(new TMaiuscole(EditNomeTabella));
+    maiuscole(EditNomeTabella);
     connect(EditNomeTabella, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetNomeTabella(t); }));
+            quando([this, w](const QString &) { w->SetNomeTabella(EditNomeTabella->text()); }));
     connect(EditTitolo, &QLineEdit::textEdited, this,
             quando([w](const QString &t) { w->SetTitolo(t); }));
     connect(RadioCreaTabellaSi, &QRadioButton::toggled, this, quando([w](bool on) {
@@ -114,9 +115,11 @@ void TWizCSDFinestraForm::collega()
             quando([this, w](int i) { w->SetCampoFile(ComboCampoFile->itemText(i)); }));
     connect(ComboGeneratore, &QComboBox::activated, this,
             quando([this, w](int i) { w->SetGeneratore(ComboGeneratore->itemText(i)); }));
-    connect(ComboGeneratore, &QComboBox::editTextChanged, this, quando([this, w](const QString &t) {
+    // The text the combo holds, not the one signalled: the capitals may have
+    // replaced it meanwhile.
+    connect(ComboGeneratore, &QComboBox::editTextChanged, this, quando([this, w](const QString &) {
                 if (ComboGeneratore->isEditable())
-                    w->SetGeneratore(t);
+                    w->SetGeneratore(ComboGeneratore->currentText());
             }));
 
     connect(CheckStampa, &QCheckBox::toggled, this,
@@ -257,8 +260,10 @@ void TWizCSDFinestraForm::aggiornaInputs()
     const bool generatoreLibero = !w.GeneratoreSoloLista();
     mostraVoci(ComboGeneratore, generatoreLibero ? QStringList() : w.VociGeneratore(),
                w.Generatore(), generatoreLibero);
-    if (generatoreLibero && !ComboGeneratore->lineEdit()->validator())
-        ComboGeneratore->lineEdit()->setValidator(new TMaiuscole(ComboGeneratore));
+    if (generatoreLibero && !ComboGeneratore->lineEdit()->property("maiuscole").toBool()) {
+        ComboGeneratore->lineEdit()->setProperty("maiuscole", true);
+        maiuscole(ComboGeneratore->lineEdit());
+    }
 
     CheckStampa->setChecked(w.StampaAttiva());
     ButtonConfiguraStampa->setVisible(w.StampaAttiva());

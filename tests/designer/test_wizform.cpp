@@ -90,6 +90,15 @@ TEST_F(WizFormTest, TypedInputsReachTheWizardAtOnce)
     QTest::keyClicks(form->EditNomeTabella, "art");
     EXPECT_EQ(wiz().NomeTabella(), "ART");
     EXPECT_EQ(form->EditNomeTabella->text(), "ART");
+    // A loaded name shows as it is held; typing turns the text to capitals.
+    form->CaricaXML("<CSDForm><NomeTabella>art</NomeTabella></CSDForm>");
+    EXPECT_EQ(form->EditNomeTabella->text(), "art");
+    EXPECT_EQ(wiz().NomeTabella(), "art");
+    form->EditNomeTabella->setCursorPosition(1);
+    QTest::keyClicks(form->EditNomeTabella, "x");
+    EXPECT_EQ(form->EditNomeTabella->text(), "AXRT");
+    EXPECT_EQ(form->EditNomeTabella->cursorPosition(), 2);
+    EXPECT_EQ(wiz().NomeTabella(), "AXRT");
     QTest::keyClicks(form->EditSituazioneFinestra, "12");
     EXPECT_EQ(wiz().SituazioneFinestra(), 12);
     QTest::keyClicks(form->ComboGeneratore->lineEdit(), "gen");
