@@ -188,7 +188,8 @@ void ChiediServerDati(const QString &directory, QWidget *owner, QString &server,
 }
 
 bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeFile,
-                  const QString &userName, const QString &password, QWidget *owner, bool *created)
+                  const QString &userName, const QString &password, QWidget *owner, bool *created,
+                  bool allowCreate)
 {
     QString percorso = directory;
     bool warned = false;
@@ -206,7 +207,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     bool serverTried = false;
     if (!server.isEmpty() && !alias.isEmpty()) {
         serverTried = true;
-        if (ConnettiIBDatabase(database, alias, server, QString(), userName, password, true,
+        if (ConnettiIBDatabase(database, alias, server, QString(), userName, password, allowCreate,
                                created))
             return true;
     }
@@ -216,7 +217,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     if (!percorsoDatabase.isEmpty()) {
         const QString folder = DbLocationText::serverFolder(server, percorsoDatabase);
         return ConnettiIBDatabase(database, folder + nomeFile, QString(), QString(), userName,
-                                  password, !serverTried, created);
+                                  password, allowCreate && !serverTried, created);
     }
 
     bool condivisioneConNome = false;
@@ -230,7 +231,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     bool skipPrompt = warned;
     if (!warned) {
         connected = ConnettiIBDatabase(database, percorso + nomeFile, QString(), QString(),
-                                       userName, password, !serverTried, created);
+                                       userName, password, allowCreate && !serverTried, created);
         if (!connected && condivisioneConNome) {
             Messages::plain(QStringLiteral("Errore: nonostante le configurazioni, il particolare "
                                            "percorso di rete sta rendendo impossibile "
@@ -239,7 +240,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
         }
     }
 
-    if (!connected && !skipPrompt) {
+    if (!connected && !skipPrompt && allowCreate) {
         QString promptServer, lettera;
         ChiediServerDati(directory, owner, promptServer, lettera);
         if (promptServer.isEmpty()) {

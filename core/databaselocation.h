@@ -31,9 +31,12 @@ QString serverFolder(const QString &server, const QString &percorsoDatabase);
 bool isUsableName(const QString &name);
 } // namespace DbLocationText
 
+// allowCreate false, for a database that is only read: a file that cannot be
+// opened is a failed opening, never replaced by a new empty one, and nothing
+// is asked or written beside it.
 bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeFile,
                   const QString &userName, const QString &password, QWidget *owner,
-                  bool *created = nullptr);
+                  bool *created = nullptr, bool allowCreate = true);
 
 // allowCreate false: a failed connection is only reported, never followed by
 // the creation of a new file (used once a configured server has been tried).
