@@ -227,8 +227,10 @@ void TBaseMainForm::SituazioniCSDGrid1Click()
 
 void TBaseMainForm::ArchivioCDSProgetti1Click()
 {
+    // A new name is taken: Set_DBCSDProgetti creates the database.
     const QString path =
-        FileDialogs::open(this, QStringLiteral("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"));
+        FileDialogs::open(this, QStringLiteral("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"),
+                          QString(), FileDialogs::OpenOption::AcceptNewName);
     if (!path.isEmpty())
         m_tabForm->Set_DBCSDProgetti(path);
 }
