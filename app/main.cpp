@@ -1,11 +1,15 @@
 #include "basemainform.h"
 #include "guard.h"
 #include "infoform.h"
+#include "qttranslations.h"
 
 int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(productTitle());
+    // The program's title for the boxes without a kind. No display name: Qt
+    // would append it to every window's caption.
+    QApplication::setApplicationName(productTitle());
+    loadQtItalian();
     TBaseMainForm window;
     window.show();
     return app.exec();

@@ -49,7 +49,6 @@ void TBaseMainForm::buildPanel()
     PanelAut = new QFrame(central);
     PanelAut->setObjectName(QStringLiteral("PanelAut"));
     PanelAut->setFrameShape(QFrame::StyledPanel);
-    PanelAut->setFixedWidth(260);
 
     auto *layout = new QVBoxLayout(PanelAut);
     layout->addWidget(new QLabel(QStringLiteral("Utente"), PanelAut));
@@ -67,6 +66,10 @@ void TBaseMainForm::buildPanel()
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
     ButtonOk->setDefault(true);
     layout->addWidget(ButtonOk);
+    // Room for a user name and a password, in whatever font the desktop has.
+    const int boxWidth = EditUtente->fontMetrics().averageCharWidth() * 32;
+    EditUtente->setMinimumWidth(boxWidth);
+    EditPassword->setMinimumWidth(boxWidth);
 
     outer->addStretch();
     outer->addWidget(PanelAut, 0, Qt::AlignCenter);
@@ -227,8 +230,10 @@ void TBaseMainForm::SituazioniCSDGrid1Click()
 
 void TBaseMainForm::ArchivioCDSProgetti1Click()
 {
+    // A new name is taken: Set_DBCSDProgetti creates the database.
     const QString path =
-        FileDialogs::open(this, QStringLiteral("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"));
+        FileDialogs::open(this, QStringLiteral("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"),
+                          QString(), FileDialogs::OpenOption::AcceptNewName);
     if (!path.isEmpty())
         m_tabForm->Set_DBCSDProgetti(path);
 }

@@ -44,6 +44,10 @@ TInfoForm::TInfoForm(QWidget *owner)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(OKButton, 0, Qt::AlignCenter);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Wide enough for the caption and the title bar's buttons beside it.
+    layout->addStrut(fontMetrics().horizontalAdvance(windowTitle()) +
+                     fontMetrics().averageCharWidth() * 16);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, [this] { done(1); });
 }

@@ -5,7 +5,8 @@
 class QLabel;
 class QPushButton;
 
-// The program's title, as the window system and the information box show it.
+// The program's title, as the boxes without a kind and the information box
+// show it.
 QString productTitle();
 
 // The information box of the "Info" menu.

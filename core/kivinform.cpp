@@ -3,35 +3,50 @@
 #include "messages.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
-// Fixed positions rather than layouts: callers move and resize the
-// components by pixels, as they were designed.
+namespace {
+// How much a value box shows, in average characters of the dialog's font.
+constexpr int kValueChars = 48;
+} // namespace
+
 TKivInForm::TKivInForm(QWidget *owner, const QString &prompt)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
     , Bevel1(new QFrame(this))
-    , Label1(new QLabel(prompt, this))
-    , Edit1(new QLineEdit(this))
+    , Label1(new QLabel(prompt, Bevel1))
+    , Edit1(new QLineEdit(Bevel1))
     , OKBtn(new QPushButton(QStringLiteral("OK"), this))
     , CancelBtn(new QPushButton(QStringLiteral("Annulla"), this))
+    , m_values(new QVBoxLayout(Bevel1))
 {
     setWindowTitle(QStringLiteral("Dialog"));
 
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(16, 24);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(16, 48, 257, 21);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(300, 8, 75, 25);
     OKBtn->setDefault(true);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(300, 38, 75, 25);
+
+    m_values->addWidget(Label1);
+    m_values->addWidget(Edit1);
+    m_values->addStretch();
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    buttons->addStretch();
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(Bevel1, 1);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    sizeValueBoxes();
 
     connect(OKBtn, &QPushButton::clicked, this, [this] {
         Esito = 1;
@@ -43,6 +58,19 @@ TKivInForm::TKivInForm(QWidget *owner, const QString &prompt)
     });
 }
 
+void TKivInForm::addValueBox(QLineEdit *box)
+{
+    m_values->insertWidget(m_values->count() - 1, box);
+    sizeValueBoxes();
+}
+
+void TKivInForm::sizeValueBoxes()
+{
+    const int width = fontMetrics().averageCharWidth() * kValueChars;
+    for (QLineEdit *box : Bevel1->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly))
+        box->setMinimumWidth(width);
+}
+
 bool TKivInForm::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)
@@ -50,10 +78,16 @@ bool TKivInForm::event(QEvent *e)
     return QDialog::event(e);
 }
 
+void TKivInForm::changeEvent(QEvent *e)
+{
+    // Callers set the font after creating the dialog.
+    if (e->type() == QEvent::FontChange)
+        sizeValueBoxes();
+    QDialog::changeEvent(e);
+}
+
 void TKivInForm::showEvent(QShowEvent *e)
 {
-    // The label grows with the prompt the caller gave it.
-    Label1->adjustSize();
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
     QDialog::showEvent(e);

@@ -6,10 +6,13 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
-// What the value dialogs share: a prompt over the first value, OK and Cancel.
-// The caller sets the caption and texts, shows the dialog through Modal::exec,
-// then reads Esito (not the modal result) and, on 1, the values.
+// What the value dialogs share: a prompt over the values in a frame, OK and
+// Cancel beside it. The caller sets the caption, texts and font, shows the
+// dialog through Modal::exec, then reads Esito (not the modal result) and, on
+// 1, the values. Laid out by Qt: the window takes the size its texts need in
+// whatever font it is given, and cannot be resized (a dialog border).
 class TKivInForm : public QDialog
 {
     Q_OBJECT
@@ -25,11 +28,17 @@ public:
     QPushButton *CancelBtn;
 
 protected:
-    // The dialog's size, the bevel's height and the label's size are left to
-    // the concrete dialog, which knows how many values it asks for.
     TKivInForm(QWidget *owner, const QString &prompt);
+    // A further value box, under the ones already in the frame.
+    void addValueBox(QLineEdit *box);
 
     bool event(QEvent *e) override;
+    void changeEvent(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void sizeValueBoxes();
+
+    QVBoxLayout *m_values;
 };

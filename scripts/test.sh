@@ -2,7 +2,7 @@
 # Builds and runs every test, headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh test
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure --parallel "$(nproc)" --timeout 300

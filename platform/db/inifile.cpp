@@ -29,12 +29,18 @@ struct IniText
     QVector<Line> lines;
     bool exists = false;
 
-    // New lines follow the file's own convention; CR LF for a new file.
-    QString eol() const
+    // A new line at index `at` ends as the nearest line before it does (then
+    // the nearest after it): the file's own convention where it goes, also in
+    // a file whose lines end in different ways. CR LF for a new file.
+    QString eolNear(int at) const
     {
-        for (const Line &l : lines) {
-            if (!l.eol.isEmpty())
-                return l.eol;
+        for (int i = std::min<int>(at, lines.size()) - 1; i >= 0; --i) {
+            if (!lines[i].eol.isEmpty())
+                return lines[i].eol;
+        }
+        for (int i = std::max(at, 0); i < lines.size(); ++i) {
+            if (!lines[i].eol.isEmpty())
+                return lines[i].eol;
         }
         return QStringLiteral("\r\n");
     }
@@ -135,8 +141,17 @@ IniText load(const QString &path, bool forWrite)
     return ini;
 }
 
-void save(const QString &path, const IniText &ini)
+void save(const QString &path, IniText ini)
 {
+    // A lone CR followed by a blank line ending in LF would read back as one
+    // CR LF, swallowing the blank line (after a removal brought the two
+    // together): that blank line takes the CR of the line before it.
+    for (int i = 1; i < ini.lines.size(); ++i) {
+        Line &l = ini.lines[i];
+        if (ini.lines[i - 1].eol == QLatin1String("\r") && l.text.isEmpty() &&
+            l.eol.startsWith(QLatin1Char('\n')))
+            l.eol = QStringLiteral("\r");
+    }
     QString text;
     for (const Line &l : ini.lines)
         text += l.text + l.eol;
@@ -204,15 +219,30 @@ QVector<Entry> entriesOf(const IniText &ini, const QString &section)
 
 void appendLine(IniText &ini, const QString &text)
 {
-    const QString eol = ini.eol();
+    const QString eol = ini.eolNear(ini.lines.size());
     if (!ini.lines.isEmpty() && ini.lines.last().eol.isEmpty())
         ini.lines.last().eol = eol;
     ini.lines.append({text, eol});
 }
 
+// An inserted line ends as the line before it does, which never merges with
+// the line that follows (a line ending in a lone CR is never followed by LF).
+void insertLine(IniText &ini, int at, const QString &text)
+{
+    ini.lines.insert(at, Line{text, ini.eolNear(at)});
+}
+
 bool hasLineBreak(const QString &s)
 {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
+
+// A key line beginning so reads as a comment (";") or, for the suite's
+// Windows programs, as a section header ("[").
+bool readsAsCommentOrHeader(const QString &key)
+{
+    const QString t = trimBlanks(key);
+    return t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('['));
 }
 
 // Names and values that would read back as something else, or split the line.
@@ -222,7 +252,7 @@ void checkWritable(const QString &path, const QString &section, const QString &k
     QString bad;
     if (hasLineBreak(section) || section.contains(QLatin1Char(']')))
         bad = section;
-    else if (hasLineBreak(key) || key.contains(QLatin1Char('=')))
+    else if (hasLineBreak(key) || key.contains(QLatin1Char('=')) || readsAsCommentOrHeader(key))
         bad = key;
     else if (hasLineBreak(value))
         bad = value;
@@ -319,7 +349,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
         if (at == ini.lines.size())
             appendLine(ini, newEntry);
         else
-            ini.lines.insert(at, Line{newEntry, ini.eol()});
+            insertLine(ini, at, newEntry);
     }
     save(path, ini);
 }

@@ -4,9 +4,10 @@
 #include <QStringList>
 #include <stdexcept>
 
-// Raised when an INI file cannot be written, or when a write would break the
-// file's line structure (a line break in a name or value, "=" in a key, "]"
-// in a section name). The file is left as it was.
+// Raised when an INI file cannot be written, or when a write would not read
+// back as written (a line break in a name or value, "=" in a key or a key
+// beginning with ";" or "[", "]" in a section name). The file is left as it
+// was.
 class EIniFileException : public std::runtime_error
 {
 public:
@@ -25,7 +26,7 @@ public:
 // - every write reads the file, changes the one line concerned and writes the
 //   file back at once, keeping every other line byte for byte; a new key goes
 //   at the end of its section (before the blank lines that close it), a new
-//   section at the end of the file;
+//   section at the end of the file; new lines end as the lines around them;
 // - the text is Windows-1252; a character outside that code page is refused
 //   instead of being written as "?";
 // - the file name may be in Windows form; it is resolved ignoring case.

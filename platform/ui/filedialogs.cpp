@@ -12,14 +12,30 @@ Responder &responder()
     return r;
 }
 
+// The desktop's own dialogs (GTK's, for one) have no open mode that takes a
+// name for a file still to be made, so this one is always Qt's.
+QString openAcceptingNewName(QWidget *owner, const FileDialogRequest &request)
+{
+    QFileDialog dialog(owner, QString(), request.initialDir, qtFilter(request.filter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QString ask(const FileDialogRequest &request, QWidget *owner)
 {
     if (responder())
         return responder()(request);
     switch (request.kind) {
     case FileDialogRequest::Open:
-        return QFileDialog::getOpenFileName(owner, QString(), request.initialDir,
-                                            qtFilter(request.filter));
+        if (request.mustExist) {
+            return QFileDialog::getOpenFileName(owner, QString(), request.initialDir,
+                                                qtFilter(request.filter));
+        }
+        return openAcceptingNewName(owner, request);
     case FileDialogRequest::Save:
         return QFileDialog::getSaveFileName(owner, QString(), request.fileName,
                                             qtFilter(request.filter));
@@ -46,9 +62,11 @@ QString qtFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-QString open(QWidget *owner, const QString &filter, const QString &initialDir)
+QString open(QWidget *owner, const QString &filter, const QString &initialDir, OpenOption option)
 {
-    return ask({FileDialogRequest::Open, filter, initialDir, QString()}, owner);
+    return ask({FileDialogRequest::Open, filter, initialDir, QString(),
+                option == OpenOption::FileMustExist},
+               owner);
 }
 
 QString save(QWidget *owner, const QString &filter, const QString &fileName)

@@ -14,12 +14,20 @@ struct FileDialogRequest
     QString filter;
     QString initialDir;
     QString fileName;
+    // Open only: whether a name typed for a file that does not exist is
+    // refused.
+    bool mustExist = false;
 };
 
 namespace FileDialogs {
 
+// As the class library's open dialog: a typed name of a file that does not
+// exist yet is taken too, unless the caller says that the file must exist.
+enum class OpenOption { AcceptNewName, FileMustExist };
+
 // The chosen full path, or empty when the dialog was cancelled.
-QString open(QWidget *owner, const QString &filter, const QString &initialDir = QString());
+QString open(QWidget *owner, const QString &filter, const QString &initialDir = QString(),
+             OpenOption option = OpenOption::AcceptNewName);
 QString save(QWidget *owner, const QString &filter, const QString &fileName = QString());
 QString folder(QWidget *owner, const QString &initialDir = QString());
 

@@ -45,7 +45,8 @@ QString captionOf(TMsgDlgType kind)
     case TMsgDlgType::None:
         break;
     }
-    return QApplication::applicationDisplayName();
+    // The program's title, as the class library's ShowMessage has it.
+    return QCoreApplication::applicationName();
 }
 
 int showBox(const TMessage &m)

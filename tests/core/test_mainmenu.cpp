@@ -5,6 +5,7 @@
 #include "infoform.h"
 #include "library.h"
 #include "messagerecorder.h"
+#include "modaldriver.h"
 #include "pathutil.h"
 #include "tabform.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +81,24 @@ TEST_F(MainMenuTest, CsdItemsNeedTheCsdDatabaseUntilOneIsChosen)
     EXPECT_TRUE(window->CSDCollegato());
 }
 
+TEST_F(MainMenuTest, CsdDatabaseNamedAnewInTheRealDialogIsCreated)
+{
+    const QString csd = dir.path() + "/nuovo.fdb";
+    ModalDriver driver([&](QWidget *dialog) {
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        QTest::keyClicks(name, csd);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    rec.expect(TMsgDlgType::None, "Effettuata creazione data base");
+    window->ArchivioCDSProgetti1->trigger();
+    EXPECT_TRUE(driver.acted());
+    EXPECT_FALSE(driver.timedOut());
+    EXPECT_EQ(window->TabForm()->Get_DBCSDProgetti(), csd);
+    EXPECT_TRUE(QFile::exists(csd));
+    EXPECT_TRUE(window->CSDCollegato());
+}
+
 TEST_F(MainMenuTest, PulsantoniIsCreatedOnceThenHandedToTheFormsLibrary)
 {
     TestLibRecorder norvak(testLibsDir() + "/Norvak.dll");
@@ -111,11 +131,4 @@ TEST_F(MainMenuTest, InformationBox)
     window->Informazioni1->trigger();
     EXPECT_EQ(caption, "Informazioni Programma");
     EXPECT_EQ(version, "Versione 1.0");
-}
-
-TEST(FileDialogs, ClassLibraryFiltersBecomeQtFilters)
-{
-    EXPECT_EQ(FileDialogs::qtFilter("Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb"),
-              "Archivi Interbase (*.gdb *.fdb)");
-    EXPECT_EQ(FileDialogs::qtFilter("Testo|*.txt|Tutti|*.*"), "Testo (*.txt);;Tutti (*.*)");
 }

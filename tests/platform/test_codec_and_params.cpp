@@ -39,8 +39,8 @@ TEST(SqlParams, NamesOutsideQuotesBecomeMarkers)
 
 TEST(SqlParams, CommentsAndDoubledQuotesAreSkipped)
 {
-    const ParsedSql p = parseSqlParams(QStringLiteral(
-        "SELECT 'it''s :no' -- :nor\nFROM T /* :neither */ WHERE A=:YES"));
+    const ParsedSql p = parseSqlParams(
+        QStringLiteral("SELECT 'it''s :no' -- :nor\nFROM T /* :neither */ WHERE A=:YES"));
     EXPECT_EQ(p.names, QStringList{"YES"});
     EXPECT_TRUE(p.text.contains(QLatin1String("'it''s :no' -- :nor\n")));
     EXPECT_TRUE(p.text.endsWith(QLatin1String("A=?")));

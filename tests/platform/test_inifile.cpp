@@ -91,6 +91,25 @@ TEST_F(IniFileTest, NewKeyEndsItsSectionAndNewSectionEndsTheFile)
     EXPECT_EQ(bytes(), QByteArray("[A]\nuno=1\ntre=3\n\n\n[B]\ndue=2\nquattro=4\n[C]\ncinque=5\n"));
 }
 
+TEST_F(IniFileTest, NewLinesEndAsTheLinesAroundThem)
+{
+    // The first line ends in a lone CR, the rest in LF: a CR before the blank
+    // LF line would read back as one CR LF and the blank line would be gone.
+    put("[A]\runo=1\n\n[B]\ndue=2\n");
+    TIniFile ini(path());
+    ini.WriteString(QStringLiteral("A"), QStringLiteral("tre"), QStringLiteral("3"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\runo=1\ntre=3\n\n[B]\ndue=2\n"));
+    ini.WriteString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\runo=1\ntre=3\n\n[B]\ndue=2\n[C]\nk=v\n"));
+
+    // A removal that brings a lone CR before a blank LF line keeps the blank.
+    put("[A]\rk=1\n\n[B]\rx=1\r");
+    ini.DeleteKey(QStringLiteral("A"), QStringLiteral("k"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\r\r[B]\rx=1\r"));
+    ini.WriteString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("2"));
+    EXPECT_EQ(bytes(), QByteArray("[A]\rk=2\r\r[B]\rx=1\r"));
+}
+
 TEST_F(IniFileTest, NewFileIsWindows1252WithCrLf)
 {
     TIniFile ini(path());
@@ -114,7 +133,15 @@ TEST_F(IniFileTest, RefusedWritesLeaveTheFileAsItWas)
                  EIniFileException);
     EXPECT_THROW(ini.WriteString(QStringLiteral("A]B"), QStringLiteral("k"), QStringLiteral("x")),
                  EIniFileException);
+    // A comment, and a section header for the suite's Windows programs.
+    for (const char *key : {";nota", "  ;nota", "[Y", " [Y]"}) {
+        EXPECT_THROW(ini.WriteString(kConfig, QString::fromLatin1(key), QStringLiteral("x")),
+                     EIniFileException)
+            << key;
+    }
     EXPECT_EQ(bytes(), QByteArray("[CONFIG]\r\nAlias=a\r\n"));
+    ini.WriteString(kConfig, QStringLiteral("a;b[c]"), QStringLiteral(";[x]"));
+    EXPECT_EQ(ini.ReadString(kConfig, QStringLiteral("A;B[C]"), {}), ";[x]");
 
     TIniFile nowhere(path(QStringLiteral("manca/dati.ini")));
     EXPECT_THROW(nowhere.WriteString(kConfig, QStringLiteral("k"), QStringLiteral("v")),

@@ -2,8 +2,10 @@
 #include "iberror.h"
 #include "messagerecorder.h"
 #include "messages.h"
+#include "modaldriver.h"
 
 #include <QDialog>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(Messages, RecorderSeesKindTextAndAnswers)
@@ -64,4 +66,25 @@ TEST(Modal, RunnerDrivesTheDialog)
     QDialog closed;
     EXPECT_EQ(Modal::exec(&closed), int(mrCancel));
     Modal::setRunner({});
+}
+
+TEST(MessagesReal, BoxesAreCaptionedByKindOrByTheProgramTitle)
+{
+    const QString title = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("Amministrazione"));
+    QStringList captions;
+    auto readAndClose = [&](QWidget *box) {
+        captions << box->windowTitle();
+        QTest::keyClick(box, Qt::Key_Escape);
+    };
+    {
+        ModalDriver driver(readAndClose);
+        Messages::plain(QStringLiteral("Fatto"));
+    }
+    {
+        ModalDriver driver(readAndClose);
+        Messages::warning(QStringLiteral("Attenzione!"));
+    }
+    QCoreApplication::setApplicationName(title);
+    EXPECT_EQ(captions, QStringList({"Amministrazione", "Attenzione"}));
 }

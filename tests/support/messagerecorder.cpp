@@ -28,8 +28,8 @@ MessageRecorder::~MessageRecorder()
 {
     Messages::setResponder({});
     for (const Expected &e : m_expected)
-        ADD_FAILURE() << "expected " << kindName(e.kind) << " box never shown: "
-                      << e.text.toStdString();
+        ADD_FAILURE() << "expected " << kindName(e.kind)
+                      << " box never shown: " << e.text.toStdString();
 }
 
 MessageRecorder &MessageRecorder::expect(TMsgDlgType kind, const QString &text, int answer)

@@ -1,4 +1,5 @@
 #include "guard.h"
+#include "qttranslations.h"
 
 #include <gtest/gtest.h>
 
@@ -8,5 +9,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     TApplication app(argc, argv);
+    // As the tool starts: Qt's own texts in Italian.
+    loadQtItalian();
     return RUN_ALL_TESTS();
 }
