@@ -3,8 +3,8 @@
 
 #include "dataset.h"
 #include "ibquery.h"
+#include "statusbutton.h"
 #include "tabform.h"
-#include "tag.h"
 
 #include <QAbstractButton>
 
@@ -48,8 +48,12 @@ void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &b
             tr->Commit();
         bookmarkValido = false;
     }
-    loadGlyph(statusButton, FileVerde);
-    setTag(statusButton, 0);
+    MostraStato(statusButton, StatusSaved);
+}
+
+void TTabForm::MostraStato(QAbstractButton *statusButton, int tag) const
+{
+    setStatusGlyph(statusButton, tag, tag == StatusUnsaved ? FileRosso : FileVerde);
 }
 
 void TTabForm::ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,

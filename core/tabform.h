@@ -30,6 +30,9 @@ public:
     QString DirectoryProgramma;
     QString FileVerde;
     QString FileRosso;
+    // The status button of an editor: Tag 0 and the green glyph, or Tag 1
+    // and the red one (a painted square when the picture is missing).
+    void MostraStato(QAbstractButton *statusButton, int tag) const;
 
     // Opens (or creates and fills) the user database, ensures the settings
     // table and opens the CSD projects database when one is stored. False

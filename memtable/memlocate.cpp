@@ -140,7 +140,7 @@ bool TRxMemoryData::Locate(const QString &keyFields, const QVariant &keyValues,
         return false;
     if (found != currentIndex())
         placeCursor(found, bof, false);
-    notifyDataSetChanged();
+    notifyCursorMoved();
     if (AfterScroll)
         AfterScroll(this);
     return true;

@@ -23,11 +23,12 @@ void TDataSet::closeWithoutEvents()
     m_modified = false;
     m_cur = -1;
     m_bof = m_eof = true;
+    dropVerdicts();
     try {
         closeCursor();
     } catch (...) {
     }
-    notifyActive();
+    notifyReset();
 }
 
 void TDataSet::fire(const TDataSetNotifyEvent &event)
@@ -75,10 +76,11 @@ void TDataSet::Open()
     }
     m_state = dsBrowse;
     m_modified = false;
+    dropVerdicts();
     m_cur = nextVisible(-1);
     m_bof = true;
     m_eof = m_cur < 0;
-    notifyActive();
+    notifyReset();
     fire(AfterOpen);
     if (!IsEmpty())
         fire(AfterScroll);
@@ -107,8 +109,9 @@ void TDataSet::Close()
     m_modified = false;
     m_cur = -1;
     m_bof = m_eof = true;
+    dropVerdicts();
     closeCursor();
-    notifyActive();
+    notifyReset();
     fire(AfterClose);
 }
 
@@ -158,7 +161,7 @@ void TDataSet::First()
     m_cur = nextVisible(-1);
     m_bof = true;
     m_eof = m_cur < 0;
-    notifyDataSetChanged();
+    notifyCursorMoved();
     fire(AfterScroll);
 }
 
@@ -169,7 +172,7 @@ void TDataSet::Last()
     m_cur = priorVisible(storeCount());
     m_eof = true;
     m_bof = m_cur < 0;
-    notifyDataSetChanged();
+    notifyCursorMoved();
     fire(AfterScroll);
 }
 
@@ -204,7 +207,7 @@ int TDataSet::MoveBy(int distance)
         }
         if (m_cur < 0)
             m_bof = m_eof = true;
-        notifyDataSetChanged();
+        notifyCursorMoved();
         fire(AfterScroll);
     }
     return moved;
@@ -238,7 +241,7 @@ void TDataSet::moveToRecord(int index, bool bof)
     m_cur = index;
     m_bof = bof;
     m_eof = false;
-    notifyDataSetChanged();
+    notifyCursorMoved();
     fire(AfterScroll);
 }
 
@@ -253,9 +256,10 @@ void TDataSet::resync(int index)
 {
     if (!Active())
         return;
+    dropVerdicts();
     m_cur = settle(index, false);
     m_bof = m_eof = m_cur < 0;
-    notifyDataSetChanged();
+    notifyReset();
 }
 
 // ---- Editing --------------------------------------------------------------
@@ -326,16 +330,15 @@ void TDataSet::beginInsert(bool append)
     initRecord(m_buffer);
     m_bof = m_eof = false;
     setState(dsInsert);
-    notifyDataSetChanged();
+    if (viewsWatching())
+        notifyRowInserted(pendingRow());
+    else
+        markViewsStale();
+    notifyCursorMoved();
     try {
         fire(OnNewRecord);
     } catch (...) {
-        m_buffer.clear();
-        m_cur = m_savedCur;
-        m_bof = m_savedBof;
-        m_eof = m_savedEof;
-        setState(dsBrowse);
-        notifyDataSetChanged();
+        dropNewRecord();
         throw;
     }
     // Values set by OnNewRecord alone do not make the record worth posting.
@@ -361,20 +364,68 @@ void TDataSet::Post()
         return;
     fire(BeforePost);
     checkRequiredFields();
-    int index;
+    const bool watching = viewsWatching();
     if (m_state == dsEdit) {
-        storeEdit(m_cur, m_buffer);
-        index = m_cur;
+        const int index = m_cur;
+        const int row = watching ? shownBefore(index) : -1;
+        storeEdit(index, m_buffer);
+        storedRowChanged(index);
+        m_buffer.clear();
+        m_modified = false;
+        // A record the filter refuses after the change leaves the view.
+        const bool shown = recordVisible(index);
+        m_cur = settle(index, false);
+        m_bof = m_eof = m_cur < 0;
+        setState(dsBrowse);
+        if (!watching)
+            markViewsStale();
+        else if (shown)
+            notifyRowChanged(row);
+        else
+            notifyRowRemoved(row);
+        if (!shown)
+            notifyCursorMoved();
     } else {
-        index = storeInsert(m_insertAt, m_buffer);
+        const int pending = watching ? pendingRow() : -1;
+        const int index = storeInsert(m_insertAt, m_buffer);
+        storedRowInserted(index);
+        m_buffer.clear();
+        m_modified = false;
+        const bool shown = recordVisible(index);
+        m_cur = settle(index, false);
+        m_bof = m_eof = m_cur < 0;
+        setState(dsBrowse);
+        if (!watching)
+            markViewsStale();
+        else if (!shown)
+            notifyRowRemoved(pending);
+        else if (shownBefore(index) == pending)
+            notifyRowChanged(pending);
+        else
+            notifyReset(); // a store that put the record elsewhere
+        notifyCursorMoved();
     }
+    fire(AfterPost);
+}
+
+// Leaves an insert: the new record goes from the views, the cursor returns
+// to where the insert began.
+void TDataSet::dropNewRecord()
+{
+    const int pending = viewsWatching() ? pendingRow() : -1;
     m_buffer.clear();
     m_modified = false;
-    m_cur = settle(index, false);
-    m_bof = m_eof = m_cur < 0;
+    m_cur = m_savedCur;
+    m_bof = m_savedBof;
+    m_eof = m_savedEof;
+    if (m_cur < 0)
+        m_bof = m_eof = true;
     setState(dsBrowse);
-    notifyDataSetChanged();
-    fire(AfterPost);
+    if (pending >= 0)
+        notifyRowRemoved(pending);
+    else
+        markViewsStale();
+    notifyCursorMoved();
 }
 
 void TDataSet::Cancel()
@@ -383,16 +434,16 @@ void TDataSet::Cancel()
         return;
     fire(BeforeCancel);
     if (m_state == dsInsert) {
-        m_cur = m_savedCur;
-        m_bof = m_savedBof;
-        m_eof = m_savedEof;
-        if (m_cur < 0)
-            m_bof = m_eof = true;
+        dropNewRecord();
+    } else {
+        m_buffer.clear();
+        m_modified = false;
+        setState(dsBrowse);
+        if (viewsWatching() && m_cur >= 0)
+            notifyRowChanged(shownBefore(m_cur));
+        else
+            markViewsStale();
     }
-    m_buffer.clear();
-    m_modified = false;
-    setState(dsBrowse);
-    notifyDataSetChanged();
     fire(AfterCancel);
 }
 
@@ -409,14 +460,20 @@ void TDataSet::Delete()
     fire(BeforeDelete);
     fire(BeforeScroll);
     const int index = m_cur;
+    const int row = viewsWatching() ? shownBefore(index) : -1;
     storeDelete(index);
+    storedRowRemoved(index);
     m_buffer.clear();
     m_modified = false;
     // The record that took its place, else the previous one.
     m_cur = settle(index, true);
     m_bof = m_eof = m_cur < 0;
     setState(dsBrowse);
-    notifyDataSetChanged();
+    if (row >= 0)
+        notifyRowRemoved(row);
+    else
+        markViewsStale();
+    notifyCursorMoved();
     fire(AfterDelete);
     fire(AfterScroll);
 }

@@ -44,16 +44,25 @@ public:
     QVariant Data;
 };
 
-// What a view (grid, bound control) hears from its dataset. Nothing is sent
-// between DisableControls and the matching EnableControls.
+// What a view (grid, bound control) hears from its dataset. Rows are counted
+// as a view shows them (see TDataSet::ViewRowCount). Nothing is sent between
+// DisableControls and the matching EnableControls, which then sends one reset.
 class TDataSetObserver
 {
 public:
     virtual ~TDataSetObserver() = default;
-    // Opened or closed: field objects may have been replaced.
-    virtual void activeChanged(TDataSet *) {}
-    // Rows or the current row changed (scroll, post, delete, reopen).
-    virtual void dataSetChanged(TDataSet *) {}
+    // Anything may have changed, the field objects included: opened, closed,
+    // a new filter, Refresh, or changes while the controls were disabled.
+    virtual void dataSetReset(TDataSet *) {}
+    // Another row became current, or the same one was found again.
+    virtual void cursorMoved(TDataSet *) {}
+    // The row now at `row` was not shown before (a new record, an insert).
+    virtual void rowInserted(TDataSet *, int /*row*/) {}
+    // The row that was at `row` is shown no more (deleted, cancelled,
+    // refused by the filter after a post).
+    virtual void rowRemoved(TDataSet *, int /*row*/) {}
+    // The values shown in `row` changed (a post, a cancelled edit).
+    virtual void rowChanged(TDataSet *, int /*row*/) {}
     // A value of the current record changed; field is null for the whole record.
     virtual void recordChanged(TDataSet *, TField *) {}
     virtual void stateChanged(TDataSet *) {}
@@ -125,6 +134,25 @@ public:
     const TFilterRecordEvent &OnFilterRecord() const { return m_onFilterRecord; }
     void setOnFilterRecord(const TFilterRecordEvent &handler);
 
+    // ---- What a view shows ------------------------------------------------
+    // The records the filter lets through, in store order, and while
+    // inserting the new record in the place it was begun. The filter's
+    // verdicts are kept until a record changes or the filter does. None of
+    // these moves the cursor or fires an event.
+    int ViewRowCount();
+    // The current record's row; -1 on a closed or empty dataset.
+    int ViewCurrentRow();
+    // The stored record, the edit buffer for the record being edited, the
+    // new record while inserting; NULL outside the rows.
+    QVariant ViewValue(int row, int fieldNo);
+    // Makes a row current as a move does (a pending edit is posted first).
+    void setViewCurrentRow(int row);
+    // Forgets the filter's verdicts and resets the views, staying on the
+    // current record when the filter still lets it through (else the next,
+    // else the previous): for a filter that depends on something outside
+    // the dataset.
+    void Refresh();
+
     void addObserver(TDataSetObserver *observer);
     void removeObserver(TDataSetObserver *observer);
     void DisableControls();
@@ -187,7 +215,7 @@ protected:
     // datasets and for a transaction that ends under an open dataset.
     void closeWithoutEvents();
 
-    void notifyDataSetChanged();
+    void notifyCursorMoved();
 
 private:
     friend class TField;
@@ -198,13 +226,38 @@ private:
     void checkCanModify() const;
     void checkRequiredFields() const;
     void beginInsert(bool append);
+    void dropNewRecord();
     void bindFields();
     void setState(TDataSetState state);
     void fire(const TDataSetNotifyEvent &event);
     int nextVisible(int from);
     int priorVisible(int from);
     int settle(int index, bool preferPrior);
-    void notifyActive();
+    QVariant presented(int fieldNo, const QVariant &v) const;
+    void firstAfterReset();
+
+    // The filter's verdicts (datasetview.cpp).
+    bool filtering() const { return m_filtered && m_onFilterRecord; }
+    bool askFilter(int index);
+    bool verdict(int index);
+    void dropVerdicts();
+    void buildShown();
+    int shownCount();
+    int shownBefore(int index);
+    int pendingRow();
+    int storeIndexOfViewRow(int row);
+    void storedRowInserted(int index);
+    void storedRowRemoved(int index);
+    void storedRowChanged(int index);
+
+    // Row numbers are worked out only for views that listen now; otherwise
+    // the views only learn that something changed.
+    bool viewsWatching() const { return m_disableCount == 0 && !m_observers.isEmpty(); }
+    void markViewsStale();
+    void notifyReset();
+    void notifyRowInserted(int row);
+    void notifyRowRemoved(int row);
+    void notifyRowChanged(int row);
     void notifyState();
     void notifyRecord(TField *field);
     template <typename F> void forObservers(F f);
@@ -221,12 +274,17 @@ private:
     int m_filterIndex = -1;
     bool m_filtered = false;
     TFilterRecordEvent m_onFilterRecord;
+    // Per stored record: -1 not asked yet, 0 refused, 1 let through. Empty
+    // when nothing is known. m_shown lists the records let through, once
+    // every record was asked.
+    std::vector<qint8> m_verdicts;
+    std::vector<int> m_shown;
+    bool m_shownBuilt = false;
     bool m_emptyTextIsNull = false;
     TFieldDefs m_boundDefs;
     std::vector<std::unique_ptr<TField>> m_fields;
     QList<TDataSetObserver *> m_observers;
     int m_disableCount = 0;
     TDataSetState m_disableState = dsInactive;
-    bool m_disableActive = false;
     bool m_pendingChange = false;
 };

@@ -1,4 +1,4 @@
-// Field access, bookmarks, Locate, filtering and the views of TDataSet.
+// Field access, bookmarks, Locate and filtering of TDataSet.
 #include "dataset.h"
 
 #include "dataerrors.h"
@@ -40,6 +40,11 @@ QVariant TDataSet::fieldValue(int fieldNo) const
     default:
         return {};
     }
+    return presented(fieldNo, v);
+}
+
+QVariant TDataSet::presented(int fieldNo, const QVariant &v) const
+{
     if (m_emptyTextIsNull && FieldTypes::isSizedText(m_fields[size_t(fieldNo)]->DataType()) &&
         v.typeId() == QMetaType::QString && v.toString().isEmpty())
         return {};
@@ -201,21 +206,7 @@ bool TDataSet::recordVisible(int index)
         return true;
     if (index < 0 || index >= storeCount())
         return false;
-    const TDataSetState saveState = m_state;
-    const int saveIndex = m_filterIndex;
-    m_state = dsFilter;
-    m_filterIndex = index;
-    bool accept = true;
-    // A failing handler is reported, not propagated: the walk goes on. A plain
-    // try keeps the per-record cost of a filtered walk low.
-    try {
-        m_onFilterRecord(this, accept);
-    } catch (...) {
-        DataErrors::reportCurrent();
-    }
-    m_state = saveState;
-    m_filterIndex = saveIndex;
-    return accept;
+    return verdict(index);
 }
 
 void TDataSet::setFiltered(bool value)
@@ -225,8 +216,9 @@ void TDataSet::setFiltered(bool value)
     if (value == m_filtered)
         return;
     m_filtered = value;
+    dropVerdicts();
     if (Active())
-        First();
+        firstAfterReset();
 }
 
 void TDataSet::setOnFilterRecord(const TFilterRecordEvent &handler)
@@ -234,74 +226,7 @@ void TDataSet::setOnFilterRecord(const TFilterRecordEvent &handler)
     if (Active())
         CheckBrowseMode();
     m_onFilterRecord = handler;
+    dropVerdicts();
     if (Active() && m_filtered)
-        First();
-}
-
-// ---- Views ----------------------------------------------------------------
-
-void TDataSet::addObserver(TDataSetObserver *observer)
-{
-    if (!m_observers.contains(observer))
-        m_observers.append(observer);
-}
-
-void TDataSet::removeObserver(TDataSetObserver *observer)
-{
-    m_observers.removeAll(observer);
-}
-
-template <typename F> void TDataSet::forObservers(F f)
-{
-    if (m_disableCount > 0) {
-        m_pendingChange = true;
-        return;
-    }
-    const auto observers = m_observers;
-    for (TDataSetObserver *o : observers) {
-        if (m_observers.contains(o))
-            f(o);
-    }
-}
-
-void TDataSet::notifyDataSetChanged()
-{
-    forObservers([this](TDataSetObserver *o) { o->dataSetChanged(this); });
-}
-
-void TDataSet::notifyActive()
-{
-    forObservers([this](TDataSetObserver *o) { o->activeChanged(this); });
-}
-
-void TDataSet::notifyState()
-{
-    forObservers([this](TDataSetObserver *o) { o->stateChanged(this); });
-}
-
-void TDataSet::notifyRecord(TField *field)
-{
-    forObservers([this, field](TDataSetObserver *o) { o->recordChanged(this, field); });
-}
-
-void TDataSet::DisableControls()
-{
-    if (m_disableCount++ == 0) {
-        m_disableState = m_state;
-        m_disableActive = Active();
-        m_pendingChange = false;
-    }
-}
-
-void TDataSet::EnableControls()
-{
-    if (m_disableCount == 0 || --m_disableCount > 0)
-        return;
-    if (m_disableActive != Active())
-        notifyActive();
-    else if (m_disableState != m_state)
-        notifyState();
-    if (m_pendingChange && Active())
-        notifyDataSetChanged();
-    m_pendingChange = false;
+        firstAfterReset();
 }

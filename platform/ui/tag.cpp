@@ -1,10 +1,5 @@
 #include "tag.h"
 
-#include "pathutil.h"
-
-#include <QAbstractButton>
-#include <QIcon>
-#include <QPixmap>
 #include <QVariant>
 
 int Tag(const QObject *object)
@@ -16,12 +11,4 @@ void setTag(QObject *object, int tag)
 {
     if (object)
         object->setProperty("Tag", tag);
-}
-
-void loadGlyph(QAbstractButton *button, const QString &file)
-{
-    if (!button)
-        return;
-    const QPixmap picture(resolvePath(file));
-    button->setIcon(picture.isNull() ? QIcon() : QIcon(picture));
 }

@@ -1,6 +1,7 @@
 #include "ibquery.h"
 #include "messagerecorder.h"
 #include "sqlgen.h"
+#include "statusbutton.h"
 #include "tabform.h"
 #include "tag.h"
 #include "testdb.h"
@@ -22,8 +23,8 @@ protected:
     void SetUp() override
     {
         QDir(dir.path()).mkdir("Grafica");
-        QFile::copy(QCoreApplication::applicationDirPath() + "/Grafica/Verde.bmp",
-                    dir.path() + "/Grafica/Verde.bmp");
+        for (const char *picture : {"/Grafica/Verde.bmp", "/Grafica/Rosso.bmp"})
+            QFile::copy(QCoreApplication::applicationDirPath() + picture, dir.path() + picture);
         tab.DirectoryProgramma = dir.path() + "/";
         rec.allowAny();
         ASSERT_TRUE(tab.ConnettiDatabaseArchivi());
@@ -92,13 +93,22 @@ TEST_F(EditProtocolTest, SavingWithTheDatasetClosedReopensOnTheFirstRow)
     EXPECT_EQ(committed("SELECT DESCRIZIONE FROM PROFILI WHERE CODICE = 3"), "fuori");
 }
 
-TEST_F(EditProtocolTest, MissingPictureLeavesTheButtonWithoutOneAfterTheCommit)
+TEST_F(EditProtocolTest, StatusButtonShowsThePicturesOrAPaintedSquare)
 {
+    tab.MostraStato(&status, StatusUnsaved);
+    EXPECT_EQ(Tag(&status), 1);
+    const QImage red = status.icon().pixmap(16, 16).toImage();
+    EXPECT_EQ(red, QImage(tab.FileRosso).convertToFormat(red.format()));
+
+    // Without the picture the mode stays visible: a green square.
     QFile::remove(dir.path() + "/Grafica/Verde.bmp");
-    status.setIcon(QIcon(QPixmap(4, 4)));
     tab.ChiudiTransEAggiorna(&query, bookmark, bookmarkValido, &status);
-    EXPECT_TRUE(status.icon().isNull());
     EXPECT_EQ(Tag(&status), 0);
+    const QImage green = status.icon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(green.isNull());
+    const QColor centre = green.pixelColor(8, 8);
+    EXPECT_GT(centre.green(), 100);
+    EXPECT_LT(centre.red(), 60);
 }
 
 TEST_F(EditProtocolTest, CancellingAnAppendedUncommittedRowReturnsToTheRememberedRow)

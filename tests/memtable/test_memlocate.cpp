@@ -5,7 +5,7 @@ namespace {
 class ChangeCounter : public TDataSetObserver
 {
 public:
-    void dataSetChanged(TDataSet *) override { ++changes; }
+    void cursorMoved(TDataSet *) override { ++changes; }
     int changes = 0;
 };
 

@@ -390,17 +390,18 @@ TEST_F(DataSetTest, ObserversAreQuietWhileControlsAreDisabled)
 {
     struct Counter : TDataSetObserver
     {
-        int changes = 0, records = 0, states = 0, actives = 0;
-        void dataSetChanged(TDataSet *) override { ++changes; }
+        int moves = 0, records = 0, states = 0, resets = 0, rows = 0;
+        void cursorMoved(TDataSet *) override { ++moves; }
         void recordChanged(TDataSet *, TField *) override { ++records; }
         void stateChanged(TDataSet *) override { ++states; }
-        void activeChanged(TDataSet *) override { ++actives; }
+        void dataSetReset(TDataSet *) override { ++resets; }
+        void rowChanged(TDataSet *, int) override { ++rows; }
     } c;
     t.addObserver(&c);
     fill(QStringLiteral("ABC"));
-    EXPECT_EQ(c.actives, 1);
+    EXPECT_EQ(c.resets, 1);
     t.Next();
-    EXPECT_EQ(c.changes, 1);
+    EXPECT_EQ(c.moves, 1);
     t.Edit();
     t.FieldByName(QStringLiteral("NOME"))->setAsString(QStringLiteral("b"));
     EXPECT_EQ(c.states, 1);
@@ -411,9 +412,10 @@ TEST_F(DataSetTest, ObserversAreQuietWhileControlsAreDisabled)
     t.Post();
     t.First();
     t.Last();
-    EXPECT_EQ(c.changes + c.states + c.records, 0);
+    EXPECT_EQ(c.moves + c.states + c.records + c.rows + c.resets, 0);
     t.EnableControls();
-    EXPECT_EQ(c.changes, 1);
+    EXPECT_EQ(c.resets, 1);
     EXPECT_EQ(c.states, 1);
+    EXPECT_EQ(c.moves, 0);
     t.removeObserver(&c);
 }
