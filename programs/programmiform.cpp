@@ -5,6 +5,7 @@
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "filedialogs.h"
+#include "guard.h"
 #include "ibquery.h"
 #include "messages.h"
 #include "parametriblob.h"
@@ -73,7 +74,8 @@ TProgrammiForm::TProgrammiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonMenu, this, &TProgrammiForm::ButtonMenuClick);
     onClick(ButtonDuplica, this, &TProgrammiForm::ButtonDuplicaClick);
     onClick(ButtonConversioneMemo, this, &TProgrammiForm::ButtonConversioneMemoClick);
-    connect(EditIcona, &TDBEdit::Change, this, &TProgrammiForm::EditIconaChange);
+    connect(EditIcona, &TDBEdit::Change, this,
+            [this] { Guard::run([this] { EditIconaChange(); }); });
 
     resize(820, 520);
     Apri();
