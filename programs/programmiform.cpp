@@ -77,7 +77,7 @@ TProgrammiForm::TProgrammiForm(QWidget *owner, TTabForm *&tabForm)
     connect(EditIcona, &TDBEdit::Change, this,
             [this] { Guard::run([this] { EditIconaChange(); }); });
 
-    resize(820, 520);
+    resize(sizeHint().expandedTo(QSize(820, 520)));
     Apri();
 }
 
@@ -97,6 +97,7 @@ void TProgrammiForm::buildFields()
     EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
     EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
     EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
 
     ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
     ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);

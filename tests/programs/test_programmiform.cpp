@@ -149,6 +149,8 @@ TEST_F(ProgrammiFormTest, IconChosenAnywhereIsStoredByNameAndPreviewedFromGrafic
     f->ButtonMemorizza->click();
     EXPECT_EQ(committed("SELECT ICONA FROM PROGRAMMI WHERE CODICE=1"), "LARGO.PNG");
     EXPECT_FALSE(f->ImageIcona->isHidden()); // shown again after the reopening
+    f->show();
+    salvaFoto(f.get(), "programmiform.png");
 }
 
 TEST_F(ProgrammiFormTest, AMissingPictureOrStatusGlyphNeverStopsTheOpening)
