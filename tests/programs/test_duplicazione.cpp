@@ -1,6 +1,7 @@
 #include "dbcontrols.h"
 #include "duplicazione.h"
 #include "ibquery.h"
+#include "kivin1form.h"
 #include "programmiform.h"
 #include "programstest.h"
 #include "testdb.h"
@@ -234,6 +235,28 @@ TEST_F(DuplicazioneTest, ANewUnsavedRowIsPostedFirstSoTheCopyTakesTheNextCode)
     EXPECT_EQ(committed("SELECT LIST(CODICE || '=' || NOME) FROM (SELECT * FROM PROGRAMMI ORDER "
                         "BY CODICE)"),
               "1=Uno,2=Nuovo,3=Nuovo");
+}
+
+TEST_F(DuplicazioneTest, ACodeChangedButUnsavedIsNotTakenByTheCopy)
+{
+    programma(1, "Uno");
+    programma(2, "Due");
+    auto f = apri();
+    f->ButtonEdit->click();
+    Modal::setRunner([](QDialog *d) {
+        auto *dlg = qobject_cast<TKivIn1Form *>(d);
+        dlg->Edit1->setText("3"); // the highest stored code + 1
+        dlg->OKBtn->click();
+        return int(mrOk);
+    });
+    f->ButtonCodice->click();
+    rec.expect(TMsgDlgType::Confirmation, kDuplicare, mrYes);
+    f->ButtonDuplica->click();
+    EXPECT_FALSE(f->Editing());
+    EXPECT_EQ(codice(*f), 4);
+    EXPECT_EQ(committed("SELECT LIST(CODICE || '=' || NOME) FROM (SELECT * FROM PROGRAMMI ORDER "
+                        "BY CODICE)"),
+              "2=Due,3=Uno,4=Uno");
 }
 
 TEST_F(DuplicazioneTest, AFailedProgramInsertStopsAtOnce)
