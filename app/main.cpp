@@ -1,6 +1,7 @@
 #include "basemainform.h"
 #include "guard.h"
 #include "infoform.h"
+#include "programmimenu.h"
 #include "qttranslations.h"
 
 int main(int argc, char *argv[])
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(productTitle());
     loadQtItalian();
     TBaseMainForm window;
+    ProgrammiMenu::Installa(window);
     window.show();
     return app.exec();
 }
