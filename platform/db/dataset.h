@@ -104,7 +104,7 @@ public:
     void CheckBrowseMode();
     bool Modified() const { return m_modified; }
 
-    TFieldDefs FieldDefs;
+    TFieldDefs FieldDefs{this};
     int FieldCount() const { return int(m_fields.size()); }
     TField *Fields(int i) const { return m_fields[size_t(i)].get(); }
     TField *FindField(const QString &name) const;
