@@ -19,7 +19,7 @@ TField *TDataSet::FieldByName(const QString &name) const
 {
     if (TField *f = FindField(name))
         return f;
-    throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    throw EDatabaseError(QStringLiteral("Campo '%1' non trovato").arg(name));
 }
 
 QVariant TDataSet::fieldValue(int fieldNo) const
@@ -122,8 +122,9 @@ QVariantList TDataSet::keyList(const QVariant &keyValues, int count)
     else
         keys.append(keyValues);
     if (keys.size() != count)
-        throw EDatabaseError(
-            QStringLiteral("Locate: %1 key values for %2 key fields").arg(keys.size()).arg(count));
+        throw EDatabaseError(QStringLiteral("Ricerca: %1 valori chiave per %2 campi chiave")
+                                 .arg(keys.size())
+                                 .arg(count));
     return keys;
 }
 

@@ -152,7 +152,7 @@ qint64 TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValue
                            const TRecordBuffer &oldValues)
 {
     if (sql.join(QString()).trimmed().isEmpty())
-        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        throw EDatabaseError(QStringLiteral("Impossibile modificare un dataset di sola lettura"));
     TIBSQL q;
     q.setDatabase(Database());
     q.setTransaction(readyTransaction());
@@ -170,7 +170,7 @@ qint64 TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValue
         if (f < 0)
             f = FieldDefs.IndexOf(name);
         if (f < 0)
-            throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+            throw EDatabaseError(QStringLiteral("Campo '%1' non trovato").arg(name));
         params[i].setValue(old ? oldValues.value(f) : newValues.value(f));
     }
     q.ExecQuery();
@@ -183,7 +183,7 @@ void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
     // Another user deleted the row or changed its key: the edit reached no
     // row, and must not look saved.
     if (runUpdate(m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
-        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+        throw EDatabaseError(QStringLiteral("Record non trovato o modificato da un altro utente"));
     m_rows[index] = buffer;
 }
 

@@ -21,7 +21,7 @@ TIBValue &TSQLParams::ByName(const QString &name)
 {
     if (TIBValue *p = FindParam(name))
         return *p;
-    throw EIBError(QStringLiteral("Parameter %1 not found").arg(name));
+    throw EIBError(QStringLiteral("Parametro %1 non trovato").arg(name));
 }
 
 TIBValue *TSQLParams::FindParam(const QString &name)
@@ -273,7 +273,7 @@ TSQLField &TIBSQL::FieldByName(const QString &name)
 {
     if (TSQLField *f = FindField(name))
         return *f;
-    throw EIBError(QStringLiteral("Field '%1' not found").arg(name));
+    throw EIBError(QStringLiteral("Campo '%1' non trovato").arg(name));
 }
 
 void TIBSQL::transactionEnding(TIBTransaction *)
