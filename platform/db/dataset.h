@@ -167,12 +167,6 @@ protected:
     int currentIndex() const { return m_cur; }
     // The filter's verdict (always true unless Filtered with a handler).
     bool recordVisible(int index);
-    bool recordMatches(int index, const QVector<int> &fieldNos, const QVariantList &keys,
-                       TLocateOptions options) const;
-    // Parses "A;B" into field numbers (raises for an unknown name) and pairs
-    // them with the key values.
-    QVector<int> keyFieldNumbers(const QString &keyFields) const;
-    static QVariantList keyList(const QVariant &keyValues, int count);
     // Makes `index` current with the scroll events and notifications.
     void moveToRecord(int index, bool bof = false);
     // Makes `index` current silently, for an operation that sends its own
