@@ -287,7 +287,7 @@ void TDataSet::Edit()
     fire(BeforeEdit);
     m_buffer = TRecordBuffer(FieldCount());
     for (int i = 0; i < FieldCount(); ++i)
-        m_buffer[i] = storedValue(m_cur, i);
+        m_buffer[i] = editValue(m_cur, i);
     m_modified = false;
     setState(dsEdit);
     notifyRecord(nullptr);

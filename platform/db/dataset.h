@@ -162,6 +162,12 @@ protected:
     virtual bool canModify() const { return true; }
     // A fresh record's values before OnNewRecord; all NULL by default.
     virtual void initRecord(TRecordBuffer &) {}
+    // What an edit's buffer starts from. A store may hand its own stand-in
+    // for a value it reads only when asked (a blob), which bufferValue turns
+    // into the value whenever the field is read; storeEdit then gets the
+    // stand-in back for every field the edit left alone.
+    virtual QVariant editValue(int index, int fieldNo) const { return storedValue(index, fieldNo); }
+    virtual QVariant bufferValue(const QVariant &held) const { return held; }
 
     // ---- Helpers for concrete datasets -----------------------------------
     int currentIndex() const { return m_cur; }

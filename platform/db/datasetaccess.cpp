@@ -33,11 +33,19 @@ QVariant TDataSet::fieldValue(int fieldNo) const
         break;
     case dsEdit:
     case dsInsert:
-        v = m_buffer.value(fieldNo);
+        v = bufferValue(m_buffer.value(fieldNo));
         break;
     case dsFilter:
         v = storedValue(m_filterIndex, fieldNo);
         break;
+    case dsInactive:
+        // A blob's contents may be read only when asked for, which a closed
+        // dataset can no longer do: say so rather than answer NULL.
+        if (FieldTypes::isBlob(m_fields[size_t(fieldNo)]->DataType()))
+            throw EDatabaseError(
+                QStringLiteral("Impossibile leggere il campo '%1': il dataset è chiuso")
+                    .arg(m_fields[size_t(fieldNo)]->DisplayName()));
+        return {};
     default:
         return {};
     }

@@ -67,6 +67,9 @@ struct TIBSQL::Impl
     IResultSet *cursor = nullptr;
     unsigned type = 0;
     std::vector<unsigned char> outBuffer;
+    std::vector<IBMessage::Column> columns;
+    std::unique_ptr<IBMessage::InputMessage> input;
+    Fb::Status fetchStatus; // one for every row of a cursor
 
     void closeCursor()
     {
@@ -84,6 +87,7 @@ struct TIBSQL::Impl
     void release()
     {
         closeCursor();
+        input.reset();
         if (inMeta)
             inMeta->release();
         if (outMeta)
@@ -176,7 +180,9 @@ void TIBSQL::Prepare()
         const unsigned outCount = d->outMeta->getCount(&st);
         d->outBuffer.assign(d->outMeta->getMessageLength(&st), 0);
         m_fields.clear();
+        d->columns.clear();
         for (unsigned i = 0; i < outCount; ++i) {
+            d->columns.push_back(IBMessage::describe(&st, d->outMeta, i));
             TSQLField f(Win1252::decode(QByteArray(d->outMeta->getAlias(&st, i))));
             f.SQLType = int(d->outMeta->getType(&st, i) & ~1u);
             f.SubType = d->outMeta->getSubType(&st, i);
@@ -202,8 +208,10 @@ void TIBSQL::ExecQuery()
         const QString &name = d->positionalNames.at(i);
         values.append(name.isEmpty() ? &m_params[i] : m_params.FindParam(name));
     }
-    IBMessage::InputMessage input(d->inMeta, att, tra);
-    input.build(values);
+    if (!d->input)
+        d->input = std::make_unique<IBMessage::InputMessage>(d->inMeta);
+    IBMessage::InputMessage &input = *d->input;
+    input.build(values, att, tra);
 
     Fb::Status st;
     st.run([&] {
@@ -220,9 +228,7 @@ void TIBSQL::ExecQuery()
                                   hasOutput ? d->outBuffer.data() : nullptr);
             m_rowsAffected = qint64(d->statement->getAffectedRecords(&st));
             if (hasOutput) {
-                for (int i = 0; i < m_fields.size(); ++i)
-                    m_fields[i].setValue(IBMessage::readColumn(&st, d->outMeta, unsigned(i),
-                                                               d->outBuffer.data(), att, tra));
+                readRow();
                 m_eof = false;
             }
         }
@@ -233,18 +239,20 @@ void TIBSQL::ExecQuery()
 
 void TIBSQL::fetch()
 {
-    Fb::Status st;
-    st.run([&] {
-        if (d->cursor->fetchNext(&st, d->outBuffer.data()) != IStatus::RESULT_OK) {
-            m_eof = true;
-            return;
-        }
-        m_eof = false;
-        IAttachment *att = Database()->attachment();
-        for (int i = 0; i < m_fields.size(); ++i)
-            m_fields[i].setValue(IBMessage::readColumn(
-                &st, d->outMeta, unsigned(i), d->outBuffer.data(), att, Transaction()->handle()));
-    });
+    Fb::Status &st = d->fetchStatus;
+    const int rc = st.run([&] { return d->cursor->fetchNext(&st, d->outBuffer.data()); });
+    m_eof = rc != IStatus::RESULT_OK;
+    if (!m_eof)
+        readRow();
+}
+
+void TIBSQL::readRow()
+{
+    IAttachment *att = Database()->attachment();
+    ITransaction *tra = Transaction()->handle();
+    const unsigned char *buf = d->outBuffer.data();
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields[i].setValue(IBMessage::readColumn(d->columns[size_t(i)], buf, att, tra, BlobIds));
 }
 
 void TIBSQL::Next()
