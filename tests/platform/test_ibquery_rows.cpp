@@ -3,7 +3,10 @@
 // update statements kept prepared.
 #include "ibblobid.h"
 #include "ibquery.h"
+#include "serverdb.h"
 #include "testdb.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -241,4 +244,57 @@ TEST_F(QueryRowsTest, KeptStatementsFollowNewTextNewColumnsAndNewConnections)
     q.Post();
     t.tr().Commit();
     EXPECT_EQ(stored(QStringLiteral("NOME"), 2).toString(), QStringLiteral("dopo"));
+}
+
+// The same reads and writes through the wire, where each blob costs round
+// trips of its own.
+TEST(ServerQueryRows, BlobsAreReadWhenAskedForAndGoBackByIdThroughTheServer)
+{
+    SKIP_WITHOUT_TEST_SERVER();
+    QTemporaryDir dir;
+    TIBDatabase db;
+    db.DatabaseName = serverDatabaseName(dir.path() + QStringLiteral("/voci.fdb"));
+    db.Params = {QStringLiteral("USER \"SYSDBA\""), QStringLiteral("PASSWORD \"plumtree7\""),
+                 QStringLiteral("PAGE_SIZE 4096")};
+    db.CreateDatabase();
+    TIBTransaction tr;
+    tr.setDefaultDatabase(&db);
+    TIBSQL s;
+    s.setDatabase(&db);
+    s.SQL = QStringList{QStringLiteral("CREATE TABLE VOCI (CODICE INTEGER NOT NULL PRIMARY KEY, "
+                                       "NOTE BLOB SUB_TYPE 1, DATI BLOB SUB_TYPE 0)")};
+    s.ExecQuery();
+    tr.Commit();
+    s.SQL = QStringList{QStringLiteral("INSERT INTO VOCI VALUES (:C, :N, :D)")};
+    for (int code = 1; code <= 2; ++code) {
+        s.ParamByName(QStringLiteral("C")).setAsInteger(code);
+        s.ParamByName(QStringLiteral("N")).setAsString(QStringLiteral("Nota ´%1´").arg(code));
+        s.ParamByName(QStringLiteral("D")).setAsBytes(everyByte());
+        s.ExecQuery();
+    }
+    tr.Commit();
+
+    TIBQuery q;
+    TIBUpdateSQL upd;
+    q.setDatabase(&db);
+    q.SQL = QStringList{QStringLiteral("SELECT * FROM VOCI ORDER BY CODICE")};
+    upd.ModifySQL = QStringList{QStringLiteral("UPDATE VOCI SET CODICE=:CODICE, NOTE=:NOTE,"),
+                                QStringLiteral("DATI=:DATI WHERE CODICE=:OLD_CODICE")};
+    q.setUpdateObject(&upd);
+    q.Open();
+    tr.CommitRetaining();
+    q.Last();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("NOTE"))->AsString(), QStringLiteral("Nota ´2´"));
+    q.First();
+    q.Edit();
+    q.FieldByName(QStringLiteral("CODICE"))->setAsInteger(10);
+    q.Post();
+    tr.Commit();
+    q.Open();
+    q.Last();
+    EXPECT_EQ(q.FieldByName(QStringLiteral("CODICE"))->AsInteger(), 10);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("NOTE"))->AsString(), QStringLiteral("Nota ´1´"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("DATI"))->AsBytes(), everyByte());
+    q.Close();
+    tr.Commit();
 }
