@@ -9,6 +9,7 @@ PACKAGES=(
   qt6-qpa-plugins fonts-dejavu-core
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
