@@ -226,6 +226,27 @@ QVariant text(const Column &c, const char *data, int size)
 
 } // namespace
 
+bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t &length)
+{
+    if (c.type != SQL_TEXT && c.type != SQL_VARYING)
+        return false;
+    short isNull;
+    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
+    if (isNull)
+        return false;
+    const unsigned char *p = buf + c.offset;
+    if (c.type == SQL_TEXT) {
+        data = reinterpret_cast<const char *>(p);
+        length = c.length;
+        return true;
+    }
+    unsigned short n;
+    std::memcpy(&n, p, sizeof n);
+    data = reinterpret_cast<const char *>(p + sizeof n);
+    length = n;
+    return true;
+}
+
 QVariant readColumn(const Column &c, const unsigned char *buf, IAttachment *att, ITransaction *tra,
                     bool blobIds)
 {

@@ -79,6 +79,10 @@ struct Column
 };
 Column describe(Firebird::ThrowStatusWrapper *st, Firebird::IMessageMetadata *meta, unsigned i);
 
+// Where a non-NULL text column's bytes lie in the row; false for NULL and
+// for every other type.
+bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t &length);
+
 // One column of a fetched row as a value: NULL, text, number, date, blob.
 // With `blobIds` a blob comes back as its TIBBlobId, its contents unread.
 QVariant readColumn(const Column &c, const unsigned char *buf, Firebird::IAttachment *att,

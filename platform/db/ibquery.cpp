@@ -140,7 +140,7 @@ void TIBQuery::openCursor()
     auto takeRow = [&] {
         TRecordBuffer row(columns);
         for (int i = 0; i < columns; ++i)
-            row[i] = q.Fields(i).Value();
+            row[i] = q.Fields(i).takeValue();
         m_rows.append(std::move(row));
     };
     if (q.Open()) {

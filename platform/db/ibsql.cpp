@@ -8,6 +8,7 @@
 #include <ibase.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 using namespace Firebird;
@@ -68,6 +69,11 @@ struct TIBSQL::Impl
     unsigned type = 0;
     std::vector<unsigned char> outBuffer;
     std::vector<IBMessage::Column> columns;
+    // The last text read in each column, as bytes and as value: a text that
+    // repeats from row to row (a library's name on every menu entry) is
+    // shared instead of decoded and stored again.
+    std::vector<std::string> lastText;
+    std::vector<QVariant> lastValue;
     std::unique_ptr<IBMessage::InputMessage> input;
     Fb::Status fetchStatus; // one for every row of a cursor
 
@@ -181,6 +187,8 @@ void TIBSQL::Prepare()
         d->outBuffer.assign(d->outMeta->getMessageLength(&st), 0);
         m_fields.clear();
         d->columns.clear();
+        d->lastText.assign(outCount, std::string());
+        d->lastValue.assign(outCount, QVariant());
         for (unsigned i = 0; i < outCount; ++i) {
             d->columns.push_back(IBMessage::describe(&st, d->outMeta, i));
             TSQLField f(Win1252::decode(QByteArray(d->outMeta->getAlias(&st, i))));
@@ -251,8 +259,23 @@ void TIBSQL::readRow()
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
     const unsigned char *buf = d->outBuffer.data();
-    for (int i = 0; i < m_fields.size(); ++i)
-        m_fields[i].setValue(IBMessage::readColumn(d->columns[size_t(i)], buf, att, tra, BlobIds));
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const IBMessage::Column &c = d->columns[size_t(i)];
+        const char *text = nullptr;
+        size_t length = 0;
+        if (IBMessage::textOf(c, buf, text, length)) {
+            std::string &last = d->lastText[size_t(i)];
+            QVariant &value = d->lastValue[size_t(i)];
+            if (!value.isValid() || last.size() != length ||
+                std::memcmp(last.data(), text, length) != 0) {
+                value = IBMessage::readColumn(c, buf, att, tra, BlobIds);
+                last.assign(text, length);
+            }
+            m_fields[i].setValue(value);
+            continue;
+        }
+        m_fields[i].setValue(IBMessage::readColumn(c, buf, att, tra, BlobIds));
+    }
 }
 
 void TIBSQL::Next()

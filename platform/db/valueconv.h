@@ -58,6 +58,8 @@ public:
     void Clear() { m_value = QVariant(); }
     void setValue(const QVariant &v) { m_value = v; }
     void setValue(QVariant &&v) { m_value = std::move(v); }
+    // Hands the value over, leaving NULL: for a reader that keeps each row.
+    QVariant takeValue() { return std::move(m_value); }
     void setAsString(const QString &s) { m_value = s; }
     void setAsInteger(int i) { m_value = i; }
     void setAsInt64(qint64 i) { m_value = i; }
