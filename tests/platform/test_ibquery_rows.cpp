@@ -246,6 +246,26 @@ TEST_F(QueryRowsTest, KeptStatementsFollowNewTextNewColumnsAndNewConnections)
     EXPECT_EQ(stored(QStringLiteral("NOME"), 2).toString(), QStringLiteral("dopo"));
 }
 
+TEST_F(QueryRowsTest, TextsThatRepeatOrChangeFromRowToRowReadBackAsStored)
+{
+    const QStringList names{"uno", "uno", "<null>", "uno", "due", "", "due", "<null>"};
+    t.exec(QStringLiteral("DELETE FROM VOCI"));
+    for (int i = 0; i < names.size(); ++i) {
+        const QString v = names[i] == "<null>" ? QStringLiteral("NULL") : "'" + names[i] + "'";
+        t.exec(QStringLiteral("INSERT INTO VOCI (CODICE, NOME, SIGLA) VALUES (%1, %2, %2)")
+                   .arg(i)
+                   .arg(v));
+    }
+    q.Open();
+    QStringList read, fixed;
+    for (; !q.Eof(); q.Next()) {
+        read.append(f("NOME")->IsNull() ? QStringLiteral("<null>") : f("NOME")->AsString());
+        fixed.append(f("SIGLA")->IsNull() ? QStringLiteral("<null>") : f("SIGLA")->AsString());
+    }
+    EXPECT_EQ(read, names);
+    EXPECT_EQ(fixed, (QStringList{"uno", "uno", "<null>", "uno", "due", "   ", "due", "<null>"}));
+}
+
 // The same reads and writes through the wire, where each blob costs round
 // trips of its own.
 TEST(ServerQueryRows, BlobsAreReadWhenAskedForAndGoBackByIdThroughTheServer)
