@@ -12,7 +12,7 @@ TMemBlobStream::TMemBlobStream(TField *field, TBlobStreamMode mode)
 {
     if (!m_table || !FieldTypes::isBlob(field->DataType()))
         throw EDatabaseError(
-            QStringLiteral("Field '%1' is not a blob field").arg(field->DisplayName()));
+            QStringLiteral("Il campo '%1' non è un campo blob").arg(field->DisplayName()));
     const TDataSetState state = m_table->State();
     const bool editing = state == dsEdit || state == dsInsert;
     const bool hasRecord =

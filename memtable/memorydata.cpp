@@ -86,7 +86,7 @@ void TRxMemoryData::openCursor()
     // record, after the base has checked required fields.
     for (int i = 0; i < FieldDefs.Count(); ++i) {
         if (FieldDefs[i].DataType == ftAutoInc)
-            FieldDefs[i].Required = false;
+            FieldDefs.Items(i).Required = false;
     }
     clearRecords();
     m_nextAutoInc = 1;

@@ -20,6 +20,7 @@ TEST_PACKAGES=(
   # The private server of the Server* test suites (scripts/fbserver.sh).
   firebird3.0-server firebird3.0-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev llvm
 )
 
 case "${1:-test}" in

@@ -40,13 +40,14 @@ void TDataSet::fire(const TDataSetNotifyEvent &event)
 void TDataSet::checkActive() const
 {
     if (!Active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        throw EDatabaseError(
+            QStringLiteral("Impossibile eseguire questa operazione su un dataset chiuso"));
 }
 
 void TDataSet::checkCanModify() const
 {
     if (!canModify())
-        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
+        throw EDatabaseError(QStringLiteral("Impossibile modificare un dataset di sola lettura"));
 }
 
 void TDataSet::setState(TDataSetState state)
@@ -290,7 +291,7 @@ void TDataSet::Edit()
     fire(BeforeEdit);
     m_buffer = TRecordBuffer(FieldCount());
     for (int i = 0; i < FieldCount(); ++i)
-        m_buffer[i] = storedValue(m_cur, i);
+        m_buffer[i] = editValue(m_cur, i);
     m_modified = false;
     setState(dsEdit);
     notifyRecord(nullptr);
@@ -353,7 +354,7 @@ void TDataSet::checkRequiredFields() const
         const QVariant &v = m_buffer[f->Index()];
         if (f->Required && !f->ReadOnly && (v.isNull() || !v.isValid()))
             throw EDatabaseError(
-                QStringLiteral("Field '%1' must have a value").arg(f->DisplayName()));
+                QStringLiteral("Il campo '%1' deve avere un valore").arg(f->DisplayName()));
     }
 }
 
@@ -455,7 +456,8 @@ void TDataSet::Delete()
         return;
     }
     if (IsEmpty() || m_cur < 0)
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+        throw EDatabaseError(
+            QStringLiteral("Impossibile eseguire questa operazione su un dataset vuoto"));
     checkCanModify();
     fire(BeforeDelete);
     fire(BeforeScroll);

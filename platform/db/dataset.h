@@ -113,7 +113,7 @@ public:
     void CheckBrowseMode();
     bool Modified() const { return m_modified; }
 
-    TFieldDefs FieldDefs;
+    TFieldDefs FieldDefs{this};
     int FieldCount() const { return int(m_fields.size()); }
     TField *Fields(int i) const { return m_fields[size_t(i)].get(); }
     TField *FindField(const QString &name) const;
@@ -190,17 +190,17 @@ protected:
     virtual bool canModify() const { return true; }
     // A fresh record's values before OnNewRecord; all NULL by default.
     virtual void initRecord(TRecordBuffer &) {}
+    // What an edit's buffer starts from. A store may hand its own stand-in
+    // for a value it reads only when asked (a blob), which bufferValue turns
+    // into the value whenever the field is read; storeEdit then gets the
+    // stand-in back for every field the edit left alone.
+    virtual QVariant editValue(int index, int fieldNo) const { return storedValue(index, fieldNo); }
+    virtual QVariant bufferValue(const QVariant &held) const { return held; }
 
     // ---- Helpers for concrete datasets -----------------------------------
     int currentIndex() const { return m_cur; }
     // The filter's verdict (always true unless Filtered with a handler).
     bool recordVisible(int index);
-    bool recordMatches(int index, const QVector<int> &fieldNos, const QVariantList &keys,
-                       TLocateOptions options) const;
-    // Parses "A;B" into field numbers (raises for an unknown name) and pairs
-    // them with the key values.
-    QVector<int> keyFieldNumbers(const QString &keyFields) const;
-    static QVariantList keyList(const QVariant &keyValues, int count);
     // Makes `index` current with the scroll events and notifications.
     void moveToRecord(int index, bool bof = false);
     // Makes `index` current silently, for an operation that sends its own

@@ -2,6 +2,7 @@
 #include "dataset.h"
 
 #include "dataerrors.h"
+#include "locatekey.h"
 #include "valueconv.h"
 
 // ---- Fields ---------------------------------------------------------------
@@ -19,7 +20,7 @@ TField *TDataSet::FieldByName(const QString &name) const
 {
     if (TField *f = FindField(name))
         return f;
-    throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    throw EDatabaseError(QStringLiteral("Campo '%1' non trovato").arg(name));
 }
 
 QVariant TDataSet::fieldValue(int fieldNo) const
@@ -32,11 +33,19 @@ QVariant TDataSet::fieldValue(int fieldNo) const
         break;
     case dsEdit:
     case dsInsert:
-        v = m_buffer.value(fieldNo);
+        v = bufferValue(m_buffer.value(fieldNo));
         break;
     case dsFilter:
         v = storedValue(m_filterIndex, fieldNo);
         break;
+    case dsInactive:
+        // A blob's contents may be read only when asked for, which a closed
+        // dataset can no longer do: say so rather than answer NULL.
+        if (FieldTypes::isBlob(m_fields[size_t(fieldNo)]->DataType()))
+            throw EDatabaseError(
+                QStringLiteral("Impossibile leggere il campo '%1': il dataset è chiuso")
+                    .arg(m_fields[size_t(fieldNo)]->DisplayName()));
+        return {};
     default:
         return {};
     }
@@ -110,87 +119,23 @@ int TDataSet::compareBookmarks(const TBookmark &a, const TBookmark &b) const
 
 // ---- Locate ---------------------------------------------------------------
 
-QVector<int> TDataSet::keyFieldNumbers(const QString &keyFields) const
-{
-    QVector<int> numbers;
-    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        numbers.append(FieldByName(name.trimmed())->Index());
-    return numbers;
-}
-
-QVariantList TDataSet::keyList(const QVariant &keyValues, int count)
-{
-    QVariantList keys;
-    if (keyValues.typeId() == QMetaType::QVariantList ||
-        keyValues.typeId() == QMetaType::QStringList)
-        keys = keyValues.toList();
-    else
-        keys.append(keyValues);
-    if (keys.size() != count)
-        throw EDatabaseError(
-            QStringLiteral("Locate: %1 key values for %2 key fields").arg(keys.size()).arg(count));
-    return keys;
-}
-
-namespace {
-
-bool isNullKey(const QVariant &v)
-{
-    return v.isNull() || !v.isValid();
-}
-
-// A NULL field matches a NULL key and an empty key text; a key that cannot
-// be converted to the field's type matches nothing.
-bool fieldMatches(const TField &f, const QVariant &value, const QVariant &key,
-                  TLocateOptions options)
-{
-    const TFieldType type = f.DataType();
-    if (FieldTypes::isSizedText(type) || type == ftMemo || type == ftFmtMemo) {
-        QString text = ValueConv::toText(value);
-        const QString k = isNullKey(key) ? QString() : ValueConv::toText(key);
-        if (options.testFlag(loPartialKey))
-            text.truncate(k.size());
-        const Qt::CaseSensitivity cs =
-            options.testFlag(loCaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        return text.compare(k, cs) == 0;
-    }
-    const bool keyEmpty = isNullKey(key) || (key.typeId() == QMetaType::QString &&
-                                             key.toString().trimmed().isEmpty());
-    if (isNullKey(value))
-        return keyEmpty;
-    if (keyEmpty)
-        return false;
-    try {
-        return FieldTypes::coerce(type, f.Size(), key) == FieldTypes::coerce(type, f.Size(), value);
-    } catch (const EConvertError &) {
-        return false;
-    }
-}
-
-} // namespace
-
-bool TDataSet::recordMatches(int index, const QVector<int> &fieldNos, const QVariantList &keys,
-                             TLocateOptions options) const
-{
-    for (int k = 0; k < fieldNos.size(); ++k) {
-        const TField &f = *m_fields[size_t(fieldNos[k])];
-        if (!fieldMatches(f, storedValue(index, fieldNos[k]), keys[k], options))
-            return false;
-    }
-    return true;
-}
-
 bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
 {
     CheckBrowseMode();
-    const QVector<int> fieldNos = keyFieldNumbers(keyFields);
-    const QVariantList keys = keyList(keyValues, fieldNos.size());
+    const std::vector<TLocateKey> keys = TLocateKey::prepare(*this, keyFields, keyValues, options);
     if (IsEmpty())
         return false;
+    const auto matches = [&](int index) {
+        for (const TLocateKey &k : keys) {
+            if (!k.matches(storedValue(index, k.fieldNo())))
+                return false;
+        }
+        return true;
+    };
     // The scan starts from the first record, so the first match wins.
     const int first = nextVisible(-1);
     for (int i = first; i >= 0; i = nextVisible(i)) {
-        if (recordMatches(i, fieldNos, keys, options)) {
+        if (matches(i)) {
             moveToRecord(i, i == first);
             return true;
         }

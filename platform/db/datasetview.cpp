@@ -184,7 +184,7 @@ QVariant TDataSet::ViewValue(int row, int fieldNo)
         return {};
     const int index = storeIndexOfViewRow(row);
     if (index == -2 || (index >= 0 && index == m_cur && m_state == dsEdit))
-        return presented(fieldNo, m_buffer.value(fieldNo));
+        return presented(fieldNo, bufferValue(m_buffer.value(fieldNo)));
     if (index < 0)
         return {};
     return presented(fieldNo, storedValue(index, fieldNo));

@@ -55,10 +55,10 @@ QTime toTime(const QVariant &v)
             if (t.isValid())
                 return t;
         }
-        throw EConvertError(QStringLiteral("'%1' is not a valid time").arg(s));
+        throw EConvertError(QStringLiteral("'%1' non è un'ora valida").arg(s));
     }
     default:
-        throw EConvertError(QStringLiteral("Invalid type conversion"));
+        throw EConvertError(QStringLiteral("Conversione di tipo non valida"));
     }
 }
 
@@ -71,7 +71,7 @@ bool toBoolean(const QVariant &v)
         return true;
     if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
         return false;
-    throw EConvertError(QStringLiteral("'%1' is not a valid boolean value").arg(s));
+    throw EConvertError(QStringLiteral("'%1' non è un valore booleano valido").arg(s));
 }
 
 } // namespace
@@ -148,9 +148,38 @@ QVariant coerce(TFieldType type, int size, const QVariant &value)
 
 } // namespace FieldTypes
 
+void TFieldDefs::checkChangeable() const
+{
+    if (m_owner && m_owner->Active())
+        throw EDatabaseError(
+            QStringLiteral("Impossibile modificare le definizioni dei campi di un dataset aperto"));
+}
+
+TFieldDefs &TFieldDefs::operator=(const TFieldDefs &o)
+{
+    if (this != &o) {
+        checkChangeable();
+        m_defs = o.m_defs;
+    }
+    return *this;
+}
+
 void TFieldDefs::Add(const QString &name, TFieldType type, int size, bool required)
 {
+    checkChangeable();
     m_defs.append(TFieldDef{name, type, size, required});
+}
+
+void TFieldDefs::Clear()
+{
+    checkChangeable();
+    m_defs.clear();
+}
+
+TFieldDef &TFieldDefs::Items(int i)
+{
+    checkChangeable();
+    return m_defs[i];
 }
 
 int TFieldDefs::IndexOf(const QString &name) const

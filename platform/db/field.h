@@ -79,21 +79,39 @@ struct TFieldDef
     bool Required = false;
 };
 
+// The column definitions of a dataset. While their dataset is open they are
+// what its records and field objects were built on, so every change is
+// refused then; a copy belongs to no dataset.
 class TFieldDefs
 {
 public:
+    TFieldDefs() = default;
+    explicit TFieldDefs(const TDataSet *owner)
+        : m_owner(owner)
+    {
+    }
+    TFieldDefs(const TFieldDefs &o)
+        : m_defs(o.m_defs)
+    {
+    }
+    TFieldDefs &operator=(const TFieldDefs &o);
+
     void Add(const QString &name, TFieldType type, int size = 0, bool required = false);
-    void Clear() { m_defs.clear(); }
+    void Clear();
     int Count() const { return m_defs.size(); }
     const TFieldDef &operator[](int i) const { return m_defs[i]; }
-    TFieldDef &operator[](int i) { return m_defs[i]; }
+    // For changing one definition.
+    TFieldDef &Items(int i);
     // Case-insensitive; -1 when absent.
     int IndexOf(const QString &name) const;
     bool operator==(const TFieldDefs &o) const;
     bool operator!=(const TFieldDefs &o) const { return !(*this == o); }
 
 private:
+    void checkChangeable() const;
+
     QVector<TFieldDef> m_defs;
+    const TDataSet *m_owner = nullptr;
 };
 
 // One column of a dataset. The value lives in the dataset (the current record

@@ -51,9 +51,9 @@ void TIBBinding::setTransaction(TIBTransaction *tr)
 void TIBBinding::checkReady() const
 {
     if (!m_database)
-        throw EIBError(QStringLiteral("Database not assigned"));
+        throw EIBError(QStringLiteral("Database non assegnato"));
     if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction not assigned"));
+        throw EIBError(QStringLiteral("Transazione non assegnata"));
     if (!m_database->Connected())
-        throw EIBError(QStringLiteral("Database not open"));
+        throw EIBError(QStringLiteral("Database non aperto"));
 }

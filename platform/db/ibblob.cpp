@@ -1,6 +1,9 @@
 #include "ibblob.h"
 
 #include "fbapi.h"
+#include "win1252.h"
+
+#include <cstring>
 
 using namespace Firebird;
 
@@ -28,6 +31,16 @@ QByteArray read(IAttachment *att, ITransaction *tra, ISC_QUAD id)
         blob.p = nullptr; // close released it
     });
     return out;
+}
+
+QVariant contents(IAttachment *att, ITransaction *tra, const TIBBlobId &id)
+{
+    ISC_QUAD quad;
+    std::memcpy(&quad, &id.quad, sizeof quad);
+    const QByteArray bytes = read(att, tra, quad);
+    if (id.text)
+        return Win1252::decode(bytes);
+    return bytes;
 }
 
 ISC_QUAD write(IAttachment *att, ITransaction *tra, const QByteArray &bytes)

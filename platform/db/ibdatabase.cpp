@@ -68,7 +68,7 @@ QString TIBDatabase::paramValue(const QString &key) const
 IAttachment *TIBDatabase::attachment() const
 {
     if (!m_attachment)
-        throw EIBError(QStringLiteral("Database not open"));
+        throw EIBError(QStringLiteral("Database non aperto"));
     return m_attachment;
 }
 
@@ -181,8 +181,11 @@ void TIBTransaction::setDefaultDatabase(TIBDatabase *db)
 {
     if (db == m_database)
         return;
-    if (m_database)
+    if (m_database) {
         m_database->m_transactions.removeAll(this);
+        if (m_database->DefaultTransaction == this)
+            m_database->DefaultTransaction = nullptr;
+    }
     m_database = db;
     if (m_database) {
         m_database->m_transactions.append(this);
@@ -246,9 +249,9 @@ QByteArray TIBTransaction::buildTpb() const
 void TIBTransaction::StartTransaction()
 {
     if (!m_database)
-        throw EIBError(QStringLiteral("Transaction has no database"));
+        throw EIBError(QStringLiteral("La transazione non ha un database"));
     if (m_transaction)
-        throw EIBError(QStringLiteral("Transaction is active"));
+        throw EIBError(QStringLiteral("La transazione è già attiva"));
     const QByteArray tpb = buildTpb();
     IAttachment *att = m_database->attachment();
     Fb::Status st;
@@ -282,7 +285,7 @@ void TIBTransaction::notifyEnding()
 void TIBTransaction::end(bool commit)
 {
     if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction is not active"));
+        throw EIBError(QStringLiteral("La transazione non è attiva"));
     notifyEnding();
     Fb::Status st;
     st.run([&] { commit ? m_transaction->commit(&st) : m_transaction->rollback(&st); });
@@ -303,7 +306,7 @@ void TIBTransaction::Rollback()
 void TIBTransaction::CommitRetaining()
 {
     if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction is not active"));
+        throw EIBError(QStringLiteral("La transazione non è attiva"));
     Fb::Status st;
     st.run([&] { m_transaction->commitRetaining(&st); });
 }
@@ -311,7 +314,7 @@ void TIBTransaction::CommitRetaining()
 void TIBTransaction::RollbackRetaining()
 {
     if (!m_transaction)
-        throw EIBError(QStringLiteral("Transaction is not active"));
+        throw EIBError(QStringLiteral("La transazione non è attiva"));
     Fb::Status st;
     st.run([&] { m_transaction->rollbackRetaining(&st); });
 }

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -42,7 +43,8 @@ public:
     QStringList Params;
     bool LoginPrompt = false; // kept for the callers; there is never a prompt
     int SQLDialect = 3;
-    TIBTransaction *DefaultTransaction = nullptr;
+    // Cleared when the transaction is destroyed or moves to another database.
+    QPointer<TIBTransaction> DefaultTransaction;
 
     void Open();
     void Close();

@@ -32,10 +32,8 @@ ISC_TIME encodeTime(const QTime &t)
 
 // The message type of each parameter is chosen from its value, so the engine
 // does the conversion to the column's type.
-InputMessage::InputMessage(IMessageMetadata *declared, IAttachment *att, ITransaction *tra)
+InputMessage::InputMessage(IMessageMetadata *declared)
     : m_declared(declared)
-    , m_att(att)
-    , m_tra(tra)
 {
 }
 
@@ -45,78 +43,110 @@ InputMessage::~InputMessage()
         m_meta->release();
 }
 
-void InputMessage::build(const QVector<const TIBValue *> &values)
+InputMessage::Slot InputMessage::slotFor(unsigned i, const TIBValue *v, QByteArray &text) const
+{
+    const Declared &d = m_declaredSlots[i];
+    if (!v || v->IsNull() || d.type == SQL_BLOB)
+        return {d.type, 0, 0, true};
+    const QVariant val = v->Value();
+    // Text goes with room for the column's whole width, so that the message
+    // keeps one shape from one row to the next.
+    const auto textLength = [&] {
+        unsigned n = unsigned(qMax(1, text.size()));
+        if (d.type == SQL_VARYING || d.type == SQL_TEXT)
+            n = qMax(n, d.length);
+        return n;
+    };
+    switch (val.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        return {SQL_INT64, 8, 0, false};
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return {SQL_DOUBLE, 8, 0, false};
+    case QMetaType::QDate:
+        return {SQL_TYPE_DATE, 4, 0, false};
+    case QMetaType::QTime:
+        return {SQL_TYPE_TIME, 4, 0, false};
+    case QMetaType::QDateTime:
+        return {SQL_TIMESTAMP, 8, 0, false};
+    case QMetaType::QByteArray:
+        text = val.toByteArray();
+        return {SQL_VARYING, textLength(), Fb::CharsetNone, false};
+    default:
+        text = Win1252::encode(v->AsString());
+        return {SQL_VARYING, textLength(), Fb::CharsetWin1252, false};
+    }
+}
+
+void InputMessage::build(const QVector<const TIBValue *> &values, IAttachment *att,
+                         ITransaction *tra)
 {
     Fb::Status st;
     st.run([&] {
-        const unsigned n = m_declared->getCount(&st);
-        Fb::Ref<IMetadataBuilder> b(m_declared->getBuilder(&st));
+        if (!m_declaredRead) {
+            const unsigned n = m_declared->getCount(&st);
+            for (unsigned i = 0; i < n; ++i)
+                m_declaredSlots.push_back(
+                    {m_declared->getType(&st, i) & ~1u, m_declared->getLength(&st, i)});
+            m_declaredRead = true;
+        }
+        const unsigned n = unsigned(m_declaredSlots.size());
         std::vector<QByteArray> texts(n);
-        for (unsigned i = 0; i < n; ++i) {
-            const TIBValue *v = i < unsigned(values.size()) ? values[i] : nullptr;
-            const unsigned declaredType = m_declared->getType(&st, i) & ~1u;
-            if (!v || v->IsNull() || declaredType == SQL_BLOB) {
-                b->setType(&st, i, declaredType | 1);
-                continue;
+        std::vector<Slot> shape(n);
+        for (unsigned i = 0; i < n; ++i)
+            shape[i] = slotFor(i, i < unsigned(values.size()) ? values[i] : nullptr, texts[i]);
+
+        // The metadata is built again only when the shape changed.
+        if (!m_meta || shape != m_slots) {
+            Fb::Ref<IMetadataBuilder> b(m_declared->getBuilder(&st));
+            for (unsigned i = 0; i < n; ++i) {
+                if (shape[i].declared)
+                    b->setType(&st, i, shape[i].type | 1);
+                else
+                    setType(&st, b.p, i, shape[i].type, shape[i].length, shape[i].charset);
             }
-            const QVariant val = v->Value();
-            switch (val.typeId()) {
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Bool:
-                setType(&st, b.p, i, SQL_INT64, 8);
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                setType(&st, b.p, i, SQL_DOUBLE, 8);
-                break;
-            case QMetaType::QDate:
-                setType(&st, b.p, i, SQL_TYPE_DATE, 4);
-                break;
-            case QMetaType::QTime:
-                setType(&st, b.p, i, SQL_TYPE_TIME, 4);
-                break;
-            case QMetaType::QDateTime:
-                setType(&st, b.p, i, SQL_TIMESTAMP, 8);
-                break;
-            case QMetaType::QByteArray:
-                texts[i] = val.toByteArray();
-                setType(&st, b.p, i, SQL_VARYING, unsigned(qMax(1, texts[i].size())),
-                        Fb::CharsetNone);
-                break;
-            default:
-                texts[i] = Win1252::encode(v->AsString());
-                setType(&st, b.p, i, SQL_VARYING, unsigned(qMax(1, texts[i].size())),
-                        Fb::CharsetWin1252);
-                break;
+            IMessageMetadata *meta = b->getMetadata(&st);
+            if (m_meta)
+                m_meta->release();
+            m_meta = meta;
+            m_slots = shape;
+            m_buffer.assign(m_meta->getMessageLength(&st), 0);
+            m_offsets.clear();
+            m_nullOffsets.clear();
+            for (unsigned i = 0; i < n; ++i) {
+                m_offsets.push_back(m_meta->getOffset(&st, i));
+                m_nullOffsets.push_back(m_meta->getNullOffset(&st, i));
             }
         }
-        m_meta = b->getMetadata(&st);
-        m_buffer.assign(m_meta->getMessageLength(&st), 0);
         for (unsigned i = 0; i < n; ++i) {
             const TIBValue *v = i < unsigned(values.size()) ? values[i] : nullptr;
-            auto *nullFlag = reinterpret_cast<short *>(&m_buffer[m_meta->getNullOffset(&st, i)]);
-            if (!v || v->IsNull()) {
-                *nullFlag = -1;
-                continue;
-            }
-            *nullFlag = 0;
-            write(&st, i, *v, texts[i]);
+            const short nullFlag = (!v || v->IsNull()) ? -1 : 0;
+            std::memcpy(&m_buffer[m_nullOffsets[i]], &nullFlag, sizeof nullFlag);
+            if (nullFlag == 0)
+                write(i, *v, texts[i], att, tra);
         }
     });
 }
 
-void InputMessage::write(ThrowStatusWrapper *st, unsigned i, const TIBValue &v,
-                         const QByteArray &text)
+void InputMessage::write(unsigned i, const TIBValue &v, const QByteArray &text, IAttachment *att,
+                         ITransaction *tra)
 {
-    unsigned char *p = &m_buffer[m_meta->getOffset(st, i)];
+    unsigned char *p = &m_buffer[m_offsets[i]];
     const QVariant val = v.Value();
-    switch (m_meta->getType(st, i) & ~1u) {
+    switch (m_slots[i].type) {
     case SQL_BLOB: {
+        if (holdsBlobId(val)) {
+            // A blob as fetched goes back as it is stored.
+            const TIBBlobId id = val.value<TIBBlobId>();
+            std::memcpy(p, &id.quad, sizeof id.quad);
+            break;
+        }
         const QByteArray bytes = v.AsBytes();
-        const ISC_QUAD id = IBBlob::write(m_att, m_tra, bytes);
+        const ISC_QUAD id = IBBlob::write(att, tra, bytes);
         std::memcpy(p, &id, sizeof id);
         break;
     }
@@ -162,50 +192,91 @@ void InputMessage::write(ThrowStatusWrapper *st, unsigned i, const TIBValue &v,
     }
 }
 
-QVariant readColumn(ThrowStatusWrapper *st, IMessageMetadata *meta, unsigned i,
-                    const unsigned char *buf, IAttachment *att, ITransaction *tra)
+Column describe(ThrowStatusWrapper *st, IMessageMetadata *meta, unsigned i)
 {
-    if (*reinterpret_cast<const short *>(buf + meta->getNullOffset(st, i)))
+    Column c;
+    c.type = meta->getType(st, i) & ~1u;
+    c.subType = meta->getSubType(st, i);
+    c.scale = meta->getScale(st, i);
+    c.charset = meta->getCharSet(st, i);
+    c.length = meta->getLength(st, i);
+    c.offset = meta->getOffset(st, i);
+    c.nullOffset = meta->getNullOffset(st, i);
+    return c;
+}
+
+namespace {
+
+QVariant scaled(qint64 n, int scale)
+{
+    if (scale >= 0)
+        return QVariant(n);
+    double d = double(n);
+    for (int k = 0; k < -scale; ++k)
+        d /= 10;
+    return QVariant(d);
+}
+
+QVariant text(const Column &c, const char *data, int size)
+{
+    if (c.charset == Fb::CharsetOctets)
+        return QByteArray(data, size);
+    return Win1252::decode(data, size);
+}
+
+} // namespace
+
+bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t &length)
+{
+    if (c.type != SQL_TEXT && c.type != SQL_VARYING)
+        return false;
+    short isNull;
+    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
+    if (isNull)
+        return false;
+    const unsigned char *p = buf + c.offset;
+    if (c.type == SQL_TEXT) {
+        data = reinterpret_cast<const char *>(p);
+        length = c.length;
+        return true;
+    }
+    unsigned short n;
+    std::memcpy(&n, p, sizeof n);
+    data = reinterpret_cast<const char *>(p + sizeof n);
+    length = n;
+    return true;
+}
+
+QVariant readColumn(const Column &c, const unsigned char *buf, IAttachment *att, ITransaction *tra,
+                    bool blobIds)
+{
+    short isNull;
+    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
+    if (isNull)
         return QVariant();
-    const unsigned char *p = buf + meta->getOffset(st, i);
-    const unsigned len = meta->getLength(st, i);
-    const int scale = meta->getScale(st, i);
-    const unsigned charset = meta->getCharSet(st, i);
-    auto scaled = [scale](qint64 n) -> QVariant {
-        if (scale >= 0)
-            return QVariant(n);
-        double d = double(n);
-        for (int k = 0; k < -scale; ++k)
-            d /= 10;
-        return QVariant(d);
-    };
-    auto text = [charset](const char *data, int size) -> QVariant {
-        if (charset == Fb::CharsetOctets)
-            return QByteArray(data, size);
-        return Win1252::decode(data, size);
-    };
-    switch (meta->getType(st, i) & ~1u) {
+    const unsigned char *p = buf + c.offset;
+    switch (c.type) {
     case SQL_TEXT:
-        return text(reinterpret_cast<const char *>(p), int(len));
+        return text(c, reinterpret_cast<const char *>(p), int(c.length));
     case SQL_VARYING: {
         unsigned short n;
         std::memcpy(&n, p, sizeof n);
-        return text(reinterpret_cast<const char *>(p + sizeof n), int(n));
+        return text(c, reinterpret_cast<const char *>(p + sizeof n), int(n));
     }
     case SQL_SHORT: {
         short n;
         std::memcpy(&n, p, sizeof n);
-        return scale < 0 ? scaled(n) : QVariant(int(n));
+        return c.scale < 0 ? scaled(n, c.scale) : QVariant(int(n));
     }
     case SQL_LONG: {
         ISC_LONG n;
         std::memcpy(&n, p, sizeof n);
-        return scale < 0 ? scaled(n) : QVariant(int(n));
+        return c.scale < 0 ? scaled(n, c.scale) : QVariant(int(n));
     }
     case SQL_INT64: {
         ISC_INT64 n;
         std::memcpy(&n, p, sizeof n);
-        return scaled(n);
+        return scaled(n, c.scale);
     }
     case SQL_FLOAT: {
         float f;
@@ -244,17 +315,17 @@ QVariant readColumn(ThrowStatusWrapper *st, IMessageMetadata *meta, unsigned i,
                          QTime(int(h), int(mi), int(s), int(frac / 10)));
     }
     case SQL_BLOB: {
-        ISC_QUAD id;
-        std::memcpy(&id, p, sizeof id);
-        const QByteArray bytes = IBBlob::read(att, tra, id);
-        if (meta->getSubType(st, i) == 1 && charset != Fb::CharsetOctets)
-            return Win1252::decode(bytes);
-        return bytes;
+        TIBBlobId id;
+        std::memcpy(&id.quad, p, sizeof id.quad);
+        id.text = c.subType == 1 && c.charset != Fb::CharsetOctets;
+        if (blobIds)
+            return QVariant::fromValue(id);
+        return IBBlob::contents(att, tra, id);
     }
     case SQL_NULL:
         return QVariant();
     default:
-        throw EIBError(QStringLiteral("Tipo di colonna non gestito: %1").arg(meta->getType(st, i)));
+        throw EIBError(QStringLiteral("Tipo di colonna non gestito: %1").arg(c.type));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ibquery.h"
 
+#include "ibblob.h"
 #include "sqlparams.h"
 
 #include <ibase.h>
@@ -48,6 +49,18 @@ TIBQuery::TIBQuery(QObject *owner)
           [this] { Close(); })
 {
 }
+
+// One of the update object's statements, prepared once for as long as its
+// text and connection stay, with the field each parameter takes its value
+// from.
+struct TIBQuery::UpdateStatement
+{
+    TIBSQL sql;
+    QString mappedText;
+    int mappedOpen = -1;
+    QVector<int> fieldNos;
+    QVector<bool> old; // ":OLD_COL"
+};
 
 TIBQuery::~TIBQuery()
 {
@@ -103,6 +116,7 @@ void TIBQuery::openCursor()
     TIBSQL q;
     q.setDatabase(Database());
     q.setTransaction(tr);
+    q.BlobIds = true;
     q.SQL = SQL;
     q.Prepare();
     copyParams(q);
@@ -118,13 +132,16 @@ void TIBQuery::openCursor()
         const TFieldType type = fieldTypeOfSQL(c.SQLType, c.SubType, c.Scale);
         FieldDefs.Add(name, type, type == ftString ? c.Size : 0);
     }
+    ++m_openCount;
 
     m_rows.clear();
+    m_blobContents.clear();
+    const int columns = q.FieldCount();
     auto takeRow = [&] {
-        TRecordBuffer row(q.FieldCount());
-        for (int i = 0; i < q.FieldCount(); ++i)
-            row[i] = q.Fields(i).Value();
-        m_rows.append(row);
+        TRecordBuffer row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = q.Fields(i).takeValue();
+        m_rows.append(std::move(row));
     };
     if (q.Open()) {
         for (; !q.Eof(); q.Next())
@@ -139,39 +156,106 @@ void TIBQuery::openCursor()
 void TIBQuery::closeCursor()
 {
     m_rows.clear();
+    m_blobContents.clear();
 }
 
 QVariant TIBQuery::storedValue(int index, int fieldNo) const
 {
     if (index < 0 || index >= m_rows.size())
         return {};
+    const QVariant v = m_rows[index].value(fieldNo);
+    if (holdsBlobId(v))
+        return blobContents(v.value<TIBBlobId>());
+    return v;
+}
+
+// An edit does not read the blobs: one it leaves alone goes back by its id.
+QVariant TIBQuery::editValue(int index, int fieldNo) const
+{
+    if (index < 0 || index >= m_rows.size())
+        return {};
     return m_rows[index].value(fieldNo);
 }
 
-qint64 TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+QVariant TIBQuery::bufferValue(const QVariant &held) const
+{
+    if (holdsBlobId(held))
+        return blobContents(held.value<TIBBlobId>());
+    return held;
+}
+
+QVariant TIBQuery::blobContents(const TIBBlobId &id) const
+{
+    const auto known = m_blobContents.constFind(id.quad);
+    if (known != m_blobContents.constEnd())
+        return *known;
+    // The id means something only in the transaction that fetched it.
+    TIBTransaction *tr = Transaction();
+    if (!Active() || !tr || !tr->InTransaction() || !Database() || !Database()->Connected())
+        throw EDatabaseError(QStringLiteral(
+            "Impossibile leggere il blob: la transazione in cui è stato letto è terminata"));
+    const QVariant value = IBBlob::contents(Database()->attachment(), tr->handle(), id);
+    m_blobContents.insert(id.quad, value);
+    return value;
+}
+
+// The class library's text fields stored an empty text as NULL, and the
+// system's rule is the same: an empty value is NULL. Blobs keep what they
+// are given.
+void TIBQuery::emptyTextToNull(TRecordBuffer &buffer) const
+{
+    for (int f = 0; f < buffer.size() && f < FieldDefs.Count(); ++f) {
+        if (!FieldTypes::isSizedText(FieldDefs[f].DataType))
+            continue;
+        const QVariant &v = buffer[f];
+        const bool empty = (v.typeId() == QMetaType::QString && v.toString().isEmpty()) ||
+                           (v.typeId() == QMetaType::QByteArray && v.toByteArray().isEmpty());
+        if (empty)
+            buffer[f] = QVariant();
+    }
+}
+
+qint64 TIBQuery::runUpdate(UpdateKind kind, const QStringList &sql, const TRecordBuffer &newValues,
                            const TRecordBuffer &oldValues)
 {
-    if (sql.join(QString()).trimmed().isEmpty())
-        throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
-    TIBSQL q;
+    const QString text = sql.join(QLatin1Char('\n'));
+    if (text.trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("Impossibile modificare un dataset di sola lettura"));
+    std::unique_ptr<UpdateStatement> &u = m_updates[kind];
+    if (!u)
+        u = std::make_unique<UpdateStatement>();
+    TIBSQL &q = u->sql;
     q.setDatabase(Database());
     q.setTransaction(readyTransaction());
-    q.SQL = sql;
+    if (q.SQL != sql)
+        q.SQL = sql;
     q.Prepare();
     TSQLParams &params = q.Params();
-    for (int i = 0; i < params.Count(); ++i) {
-        const QString name = params[i].Name;
-        int f = -1;
-        bool old = false;
-        if (name.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive)) {
-            f = FieldDefs.IndexOf(name.mid(4));
-            old = f >= 0;
+    if (u->mappedText != text || u->mappedOpen != m_openCount) {
+        u->mappedText.clear();
+        u->fieldNos.clear();
+        u->old.clear();
+        for (int i = 0; i < params.Count(); ++i) {
+            const QString name = params[i].Name;
+            int f = -1;
+            bool old = false;
+            if (name.startsWith(QLatin1String("OLD_"), Qt::CaseInsensitive)) {
+                f = FieldDefs.IndexOf(name.mid(4));
+                old = f >= 0;
+            }
+            if (f < 0)
+                f = FieldDefs.IndexOf(name);
+            if (f < 0)
+                throw EDatabaseError(QStringLiteral("Campo '%1' non trovato").arg(name));
+            u->fieldNos.append(f);
+            u->old.append(old);
         }
-        if (f < 0)
-            f = FieldDefs.IndexOf(name);
-        if (f < 0)
-            throw EDatabaseError(QStringLiteral("Field '%1' not found").arg(name));
-        params[i].setValue(old ? oldValues.value(f) : newValues.value(f));
+        u->mappedText = text;
+        u->mappedOpen = m_openCount;
+    }
+    for (int i = 0; i < params.Count(); ++i) {
+        const int f = u->fieldNos[i];
+        params[i].setValue(u->old[i] ? oldValues.value(f) : newValues.value(f));
     }
     q.ExecQuery();
     q.Close();
@@ -180,16 +264,20 @@ qint64 TIBQuery::runUpdate(const QStringList &sql, const TRecordBuffer &newValue
 
 void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
 {
+    emptyTextToNull(buffer);
+    // A blob the edit left alone is still its id in the buffer and goes back
+    // as it is: the engine keeps the stored blob, and nothing is uploaded.
     // Another user deleted the row or changed its key: the edit reached no
     // row, and must not look saved.
-    if (runUpdate(m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
-        throw EDatabaseError(QStringLiteral("Record not found or changed by another user"));
+    if (runUpdate(ModifyStatement, m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
+        throw EDatabaseError(QStringLiteral("Record non trovato o modificato da un altro utente"));
     m_rows[index] = buffer;
 }
 
 int TIBQuery::storeInsert(int index, TRecordBuffer &buffer)
 {
-    runUpdate(m_updateObject->InsertSQL, buffer, TRecordBuffer(buffer.size()));
+    emptyTextToNull(buffer);
+    runUpdate(InsertStatement, m_updateObject->InsertSQL, buffer, TRecordBuffer(buffer.size()));
     index = qBound(0, index, m_rows.size());
     m_rows.insert(index, buffer);
     return index;
@@ -197,7 +285,7 @@ int TIBQuery::storeInsert(int index, TRecordBuffer &buffer)
 
 void TIBQuery::storeDelete(int index)
 {
-    runUpdate(m_updateObject->DeleteSQL, m_rows[index], m_rows[index]);
+    runUpdate(DeleteStatement, m_updateObject->DeleteSQL, m_rows[index], m_rows[index]);
     m_rows.remove(index);
 }
 

@@ -2,6 +2,7 @@
 
 #include "dataset.h"
 #include "ibbinding.h"
+#include "ibblobid.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
 
@@ -9,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 // The statements that write a query's edits back. ":COL" is the column's
 // value as edited, ":OLD_COL" its value as fetched, so a statement can find
@@ -30,10 +32,14 @@ public:
 // The field type a result column of this Firebird type becomes.
 TFieldType fieldTypeOfSQL(int sqlType, int subType, int scale);
 
-// A SELECT whose rows are all fetched into memory on Open. Edits go back to
-// the database through the update object, in the query's transaction. A hard
-// commit or rollback of that transaction closes the query (dropping a pending
-// edit); a retaining one leaves it open.
+// A SELECT whose rows are all fetched into memory on Open. A blob is kept as
+// its id and read when its value is first asked for, in the query's
+// transaction; the id is good while the query is open, since a hard commit
+// or rollback of that transaction closes the query (dropping a pending edit)
+// and a retaining one leaves both open. Edits go back to the database through
+// the update object's statements, kept prepared from one post to the next:
+// an empty text is written as NULL to every text column, and a blob the edit
+// left as it was goes back by its id instead of being uploaded again.
 class TIBQuery : public TDataSet, public TIBClient
 {
     Q_OBJECT
@@ -72,6 +78,8 @@ protected:
     void closeCursor() override;
     int storeCount() const override { return m_rows.size(); }
     QVariant storedValue(int index, int fieldNo) const override;
+    QVariant editValue(int index, int fieldNo) const override;
+    QVariant bufferValue(const QVariant &held) const override;
     void storeEdit(int index, TRecordBuffer &buffer) override;
     int storeInsert(int index, TRecordBuffer &buffer) override;
     void storeDelete(int index) override;
@@ -80,12 +88,17 @@ protected:
     bool canModify() const override { return m_updateObject != nullptr; }
 
 private:
+    enum UpdateKind { ModifyStatement, InsertStatement, DeleteStatement };
+    struct UpdateStatement;
+
     TIBTransaction *readyTransaction();
     void syncParams();
     void copyParams(TIBSQL &statement);
     // Runs one update statement; answers how many rows it changed.
-    qint64 runUpdate(const QStringList &sql, const TRecordBuffer &newValues,
+    qint64 runUpdate(UpdateKind kind, const QStringList &sql, const TRecordBuffer &newValues,
                      const TRecordBuffer &oldValues);
+    QVariant blobContents(const TIBBlobId &id) const;
+    void emptyTextToNull(TRecordBuffer &buffer) const;
     void findKeyColumns(const TIBSQL &select, TIBTransaction *tr);
     QStringList primaryKeyOf(const QString &relation, TIBTransaction *tr);
 
@@ -94,7 +107,10 @@ private:
     TSQLParams m_params;
     QString m_paramText;
     bool m_paramsParsed = false;
-    QVector<TRecordBuffer> m_rows;
+    QVector<TRecordBuffer> m_rows;                   // blobs as TIBBlobId until written
+    mutable QHash<quint64, QVariant> m_blobContents; // by blob id, as read
+    std::unique_ptr<UpdateStatement> m_updates[3];
+    int m_openCount = 0; // the field numbers of a statement's parameters hold for one open
     QVector<int> m_keyColumns;
     QHash<QString, QStringList> m_primaryKeys; // by relation name
     qint64 m_rowsAffected = -1;

@@ -8,6 +8,7 @@
 #include <ibase.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 using namespace Firebird;
@@ -21,7 +22,7 @@ TIBValue &TSQLParams::ByName(const QString &name)
 {
     if (TIBValue *p = FindParam(name))
         return *p;
-    throw EIBError(QStringLiteral("Parameter %1 not found").arg(name));
+    throw EIBError(QStringLiteral("Parametro %1 non trovato").arg(name));
 }
 
 TIBValue *TSQLParams::FindParam(const QString &name)
@@ -67,6 +68,14 @@ struct TIBSQL::Impl
     IResultSet *cursor = nullptr;
     unsigned type = 0;
     std::vector<unsigned char> outBuffer;
+    std::vector<IBMessage::Column> columns;
+    // The last text read in each column, as bytes and as value: a text that
+    // repeats from row to row (a library's name on every menu entry) is
+    // shared instead of decoded and stored again.
+    std::vector<std::string> lastText;
+    std::vector<QVariant> lastValue;
+    std::unique_ptr<IBMessage::InputMessage> input;
+    Fb::Status fetchStatus; // one for every row of a cursor
 
     void closeCursor()
     {
@@ -84,6 +93,7 @@ struct TIBSQL::Impl
     void release()
     {
         closeCursor();
+        input.reset();
         if (inMeta)
             inMeta->release();
         if (outMeta)
@@ -176,7 +186,11 @@ void TIBSQL::Prepare()
         const unsigned outCount = d->outMeta->getCount(&st);
         d->outBuffer.assign(d->outMeta->getMessageLength(&st), 0);
         m_fields.clear();
+        d->columns.clear();
+        d->lastText.assign(outCount, std::string());
+        d->lastValue.assign(outCount, QVariant());
         for (unsigned i = 0; i < outCount; ++i) {
+            d->columns.push_back(IBMessage::describe(&st, d->outMeta, i));
             TSQLField f(Win1252::decode(QByteArray(d->outMeta->getAlias(&st, i))));
             f.SQLType = int(d->outMeta->getType(&st, i) & ~1u);
             f.SubType = d->outMeta->getSubType(&st, i);
@@ -202,8 +216,10 @@ void TIBSQL::ExecQuery()
         const QString &name = d->positionalNames.at(i);
         values.append(name.isEmpty() ? &m_params[i] : m_params.FindParam(name));
     }
-    IBMessage::InputMessage input(d->inMeta, att, tra);
-    input.build(values);
+    if (!d->input)
+        d->input = std::make_unique<IBMessage::InputMessage>(d->inMeta);
+    IBMessage::InputMessage &input = *d->input;
+    input.build(values, att, tra);
 
     Fb::Status st;
     st.run([&] {
@@ -220,9 +236,7 @@ void TIBSQL::ExecQuery()
                                   hasOutput ? d->outBuffer.data() : nullptr);
             m_rowsAffected = qint64(d->statement->getAffectedRecords(&st));
             if (hasOutput) {
-                for (int i = 0; i < m_fields.size(); ++i)
-                    m_fields[i].setValue(IBMessage::readColumn(&st, d->outMeta, unsigned(i),
-                                                               d->outBuffer.data(), att, tra));
+                readRow();
                 m_eof = false;
             }
         }
@@ -233,18 +247,35 @@ void TIBSQL::ExecQuery()
 
 void TIBSQL::fetch()
 {
-    Fb::Status st;
-    st.run([&] {
-        if (d->cursor->fetchNext(&st, d->outBuffer.data()) != IStatus::RESULT_OK) {
-            m_eof = true;
-            return;
+    Fb::Status &st = d->fetchStatus;
+    const int rc = st.run([&] { return d->cursor->fetchNext(&st, d->outBuffer.data()); });
+    m_eof = rc != IStatus::RESULT_OK;
+    if (!m_eof)
+        readRow();
+}
+
+void TIBSQL::readRow()
+{
+    IAttachment *att = Database()->attachment();
+    ITransaction *tra = Transaction()->handle();
+    const unsigned char *buf = d->outBuffer.data();
+    for (int i = 0; i < m_fields.size(); ++i) {
+        const IBMessage::Column &c = d->columns[size_t(i)];
+        const char *text = nullptr;
+        size_t length = 0;
+        if (IBMessage::textOf(c, buf, text, length)) {
+            std::string &last = d->lastText[size_t(i)];
+            QVariant &value = d->lastValue[size_t(i)];
+            if (!value.isValid() || last.size() != length ||
+                std::memcmp(last.data(), text, length) != 0) {
+                value = IBMessage::readColumn(c, buf, att, tra, BlobIds);
+                last.assign(text, length);
+            }
+            m_fields[i].setValue(value);
+            continue;
         }
-        m_eof = false;
-        IAttachment *att = Database()->attachment();
-        for (int i = 0; i < m_fields.size(); ++i)
-            m_fields[i].setValue(IBMessage::readColumn(
-                &st, d->outMeta, unsigned(i), d->outBuffer.data(), att, Transaction()->handle()));
-    });
+        m_fields[i].setValue(IBMessage::readColumn(c, buf, att, tra, BlobIds));
+    }
 }
 
 void TIBSQL::Next()
@@ -273,7 +304,7 @@ TSQLField &TIBSQL::FieldByName(const QString &name)
 {
     if (TSQLField *f = FindField(name))
         return *f;
-    throw EIBError(QStringLiteral("Field '%1' not found").arg(name));
+    throw EIBError(QStringLiteral("Campo '%1' non trovato").arg(name));
 }
 
 void TIBSQL::transactionEnding(TIBTransaction *)

@@ -47,6 +47,9 @@ public:
 
     QStringList SQL;
     bool ParamCheck = true; // off: the text goes to the server unscanned
+    // On: blob columns come back as their TIBBlobId, for a reader that reads
+    // the contents only when they are asked for, in the same transaction.
+    bool BlobIds = false;
 
     TIBDatabase *Database() const { return m_binding.database(); }
     // Also takes the database's default transaction when none is set.
@@ -80,6 +83,7 @@ private:
     struct Impl;
     void freeStatement();
     void fetch();
+    void readRow();
     void syncParams();
 
     TIBBinding m_binding;

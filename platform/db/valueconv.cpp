@@ -91,7 +91,7 @@ qint64 toInt64(const QVariant &v)
     }
     default:
         if (isDateType(v))
-            throw EConvertError(QStringLiteral("Invalid type conversion"));
+            throw EConvertError(QStringLiteral("Conversione di tipo non valida"));
         return v.toLongLong();
     }
 }
@@ -117,12 +117,11 @@ double toFloat(const QVariant &v)
         s.replace(QLatin1Char(','), QLatin1Char('.'));
         const double d = ok ? s.toDouble(&ok) : 0;
         if (!ok)
-            throw EConvertError(
-                QStringLiteral("'%1' is not a valid floating point value").arg(toText(v)));
+            throw EConvertError(QStringLiteral("'%1' non è un numero valido").arg(toText(v)));
         return d;
     }
     if (isDateType(v))
-        throw EConvertError(QStringLiteral("Invalid type conversion"));
+        throw EConvertError(QStringLiteral("Conversione di tipo non valida"));
     return v.toDouble();
 }
 
@@ -143,10 +142,10 @@ QDateTime toDateTime(const QVariant &v)
             if (dt.isValid())
                 return dt;
         }
-        throw EConvertError(QStringLiteral("'%1' is not a valid date").arg(s));
+        throw EConvertError(QStringLiteral("'%1' non è una data valida").arg(s));
     }
     default:
-        throw EConvertError(QStringLiteral("Invalid type conversion"));
+        throw EConvertError(QStringLiteral("Conversione di tipo non valida"));
     }
 }
 

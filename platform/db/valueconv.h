@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 #include <stdexcept>
+#include <utility>
 
 // Conversions between field values and text with the fixed Italian settings
 // the suite was written for: decimal comma, dates as dd/mm/yyyy.
@@ -56,6 +57,9 @@ public:
 
     void Clear() { m_value = QVariant(); }
     void setValue(const QVariant &v) { m_value = v; }
+    void setValue(QVariant &&v) { m_value = std::move(v); }
+    // Hands the value over, leaving NULL: for a reader that keeps each row.
+    QVariant takeValue() { return std::move(m_value); }
     void setAsString(const QString &s) { m_value = s; }
     void setAsInteger(int i) { m_value = i; }
     void setAsInt64(qint64 i) { m_value = i; }

@@ -12,6 +12,26 @@ TEST_F(MemTableTest, OpenRefusesAnUnknownTypeAndStaysClosed)
     EXPECT_FALSE(cursor.Active());
 }
 
+TEST_F(MemTableTest, FieldDefinitionsCannotChangeWhileOpen)
+{
+    fill(QStringLiteral("ab"));
+    const QString refused =
+        QStringLiteral("Impossibile modificare le definizioni dei campi di un dataset aperto");
+    EXPECT_EQ(errorOf([&] { t.FieldDefs.Add(QStringLiteral("ALTRO"), ftInteger); }), refused);
+    EXPECT_EQ(errorOf([&] { t.FieldDefs.Clear(); }), refused);
+    EXPECT_EQ(errorOf([&] { t.FieldDefs.Items(2).Size = 1; }), refused);
+    EXPECT_EQ(errorOf([&] { t.FieldDefs = TFieldDefs(); }), refused);
+    EXPECT_EQ(t.FieldDefs.Count(), 6);
+    EXPECT_EQ(current(), "a");
+    // A copy is anybody's to change; the closed table takes changes again.
+    TFieldDefs copy = t.FieldDefs;
+    copy.Clear();
+    t.Close();
+    t.FieldDefs.Items(2).Size = 1;
+    t.Open();
+    EXPECT_EQ(f("NOME")->Size(), 1);
+}
+
 TEST_F(MemTableTest, FieldRulesForTextAndWrites)
 {
     t.Open();

@@ -213,3 +213,28 @@ TEST(DatabaseFiles, FileHeldByAnotherEngineIsNotAFileOpenFailure)
     EXPECT_FALSE(EIBError("login", {LoginFailed}).isFileOpenFailure());
     EXPECT_TRUE(EIBError("conflict", {UpdateConflict, ConcurrentTransaction}).isLockConflict());
 }
+
+TEST_F(DatabaseTest, DefaultTransactionLetsGoOfADestroyedOrMovedTransaction)
+{
+    TIBDatabase &db = t.db();
+    EXPECT_EQ(db.DefaultTransaction, &t.tr());
+    auto own = std::make_unique<TIBTransaction>();
+    db.DefaultTransaction = own.get();
+    own->setDefaultDatabase(&db);
+    own->StartTransaction();
+    own.reset();
+    EXPECT_EQ(db.DefaultTransaction, nullptr);
+    // A statement bound now finds no transaction instead of a freed one.
+    TIBSQL s;
+    s.setDatabase(&db);
+    s.SQL = QStringList{QStringLiteral("SELECT COUNT(*) FROM T")};
+    EXPECT_EQ(s.Transaction(), nullptr);
+    EXPECT_THROW(s.Prepare(), EIBError);
+
+    // A transaction moved to another database stops being this one's default.
+    TestDatabase other(QStringLiteral("altro.fdb"));
+    db.DefaultTransaction = &t.tr();
+    t.tr().setDefaultDatabase(&other.db());
+    EXPECT_EQ(db.DefaultTransaction, nullptr);
+    t.tr().setDefaultDatabase(&db);
+}

@@ -217,7 +217,8 @@ TEST_F(DataSetTest, DeleteStandsOnTheNextRowElseThePreviousOne)
         t.Delete();
         FAIL() << "deleting from an empty dataset must fail";
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot perform this operation on an empty dataset"));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Impossibile eseguire questa operazione su un dataset vuoto"));
     }
 }
 
@@ -298,7 +299,7 @@ TEST_F(DataSetTest, FieldsByNameAndTypedValues)
         t.FieldByName(QStringLiteral("Manca"));
         FAIL();
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Field 'Manca' not found"));
+        EXPECT_EQ(e.message(), QStringLiteral("Campo 'Manca' non trovato"));
     }
     TField *nome = t.FieldByName(QStringLiteral("NOME"));
     try {
@@ -341,7 +342,7 @@ TEST_F(DataSetTest, FieldsByNameAndTypedValues)
         t.Post();
         FAIL();
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Field 'CODICE' must have a value"));
+        EXPECT_EQ(e.message(), QStringLiteral("Il campo 'CODICE' deve avere un valore"));
     }
     EXPECT_EQ(t.State(), dsEdit);
 }

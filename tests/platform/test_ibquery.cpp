@@ -255,6 +255,6 @@ TEST_F(IBQueryTest, TableWithoutPrimaryKeyUsesEveryColumn)
         free.Edit();
         FAIL();
     } catch (const EDatabaseError &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot modify a read-only dataset"));
+        EXPECT_EQ(e.message(), QStringLiteral("Impossibile modificare un dataset di sola lettura"));
     }
 }

@@ -2,6 +2,20 @@
 #include "qttranslations.h"
 
 #include <gtest/gtest.h>
+#include <ibase.h>
+
+#ifdef LSAN_SUPPRESSIONS
+// The sanitizer build's settings, the same under ctest and for a program
+// started by hand.
+extern "C" __attribute__((used)) const char *__lsan_default_options()
+{
+    return "suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0";
+}
+extern "C" __attribute__((used)) const char *__ubsan_default_options()
+{
+    return "print_stacktrace=1";
+}
+#endif
 
 int main(int argc, char **argv)
 {
@@ -11,5 +25,9 @@ int main(int argc, char **argv)
     TApplication app(argc, argv);
     // As the tool starts: Qt's own texts in Italian.
     loadQtItalian();
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // The engine's and the client's threads end here, not while the leak
+    // check at exit walks the threads.
+    fb_shutdown(0, fb_shutrsn_app_stopped);
+    return result;
 }
