@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Why the user database could not be opened, said after the Part's own
+// Why the user database could not be opened, said after the usual
 // sequence of messages.
 namespace {
 
