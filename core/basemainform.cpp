@@ -1,6 +1,7 @@
 #include "basemainform.h"
 
 #include "builtinwindows.h"
+#include "busycursor.h"
 #include "filedialogs.h"
 #include "guard.h"
 #include "ibsql.h"
@@ -178,6 +179,8 @@ void TBaseMainForm::ButtonOkClick()
         Messages::error(QStringLiteral("Password errata"));
         return;
     }
+    // Opening, checking and upgrading the databases can take a while.
+    const BusyCursor busy;
     PanelAut->hide();
     setMenuEnabled(true);
 

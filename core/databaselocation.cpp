@@ -1,5 +1,7 @@
 #include "databaselocation.h"
 
+#include "busycursor.h"
+#include "databasecreation.h"
 #include "ibdatabase.h"
 #include "inifile.h"
 #include "kivin2form.h"
@@ -87,12 +89,36 @@ bool isUsableName(const QString &name)
     return withServer.match(name).hasMatch();
 }
 
+QString creationName(const QString &finalName)
+{
+    return finalName + QStringLiteral(".tmp");
+}
+
+QString heldElsewhere()
+{
+    return QStringLiteral("Il database è già aperto da un altro programma");
+}
+
 } // namespace DbLocationText
+
+namespace {
+
+QStringList creationLines(const QString &user, const QString &pwd)
+{
+    return {QStringLiteral("USER \"") + user + QLatin1Char('"'),
+            QStringLiteral("PASSWORD \"") + pwd + QLatin1Char('"'),
+            QStringLiteral("PAGE_SIZE 4096")};
+}
+
+} // namespace
 
 bool ConnettiIBDatabase(TIBDatabase *database, const QString &percorso, const QString &server,
                         const QString &lettera, const QString &userName, const QString &password,
-                        bool allowCreate, bool *created)
+                        bool allowCreate, DbOpening *opening)
 {
+    DbOpening unused;
+    DbOpening &out = opening ? *opening : unused;
+    out.cause.clear();
     const QString user = userName.isEmpty() ? kDefaultUser : userName;
     const QString pwd = password.isEmpty() ? kDefaultPassword : password;
     const QStringList connectLines = {QStringLiteral("user_name=") + user,
@@ -111,30 +137,45 @@ bool ConnettiIBDatabase(TIBDatabase *database, const QString &percorso, const QS
     if (!DbLocationText::isUsableName(database->DatabaseName))
         return false;
 
+    bool missing = false;
     try {
         database->Open();
         return true;
     } catch (const EIBError &e) {
+        out.cause = causeOf(e);
         // Only a missing or unopenable file is created; after a login, network
         // or lock failure a new empty database would hide the real one.
         if (!allowCreate || !e.isFileOpenFailure())
             return false;
+        missing = e.isMissingFile();
     }
 
-    database->Params = {QStringLiteral("USER \"") + user + QLatin1Char('"'),
-                        QStringLiteral("PASSWORD \"") + pwd + QLatin1Char('"'),
-                        QStringLiteral("PAGE_SIZE 4096")};
+    const QStringList createLines = creationLines(user, pwd);
+    // A file on this machine can be built aside and renamed; one reached
+    // through a server cannot.
+    if (out.buildNew && database->DatabaseName.startsWith(QLatin1Char('/')))
+        return createAllOrNothing(database, connectLines, createLines, out);
+
+    database->Params = createLines;
     database->SQLDialect = 3;
     try {
         database->CreateDatabase();
-    } catch (const EIBError &) {
+    } catch (const EIBError &e) {
         database->Params = connectLines;
+        // For a file that is there, why it could not be opened says more than
+        // why it could not be created again.
+        if (missing)
+            out.cause = causeOf(e);
         return false;
     }
     database->Params = connectLines;
-    if (created)
-        *created = true;
+    out.created = true;
+    out.cause.clear();
     Messages::plain(QStringLiteral("Effettuata creazione data base"));
+    if (out.buildNew) {
+        QString ignored;
+        out.buildNew(ignored);
+    }
     return true;
 }
 
@@ -188,15 +229,20 @@ void ChiediServerDati(const QString &directory, QWidget *owner, QString &server,
 }
 
 bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeFile,
-                  const QString &userName, const QString &password, QWidget *owner, bool *created,
-                  bool allowCreate)
+                  const QString &userName, const QString &password, QWidget *owner,
+                  DbOpening *opening, bool allowCreate)
 {
+    const BusyCursor busy;
+    DbOpening unused;
+    DbOpening *const out = opening ? opening : &unused;
+    out->created = false;
+    out->abandoned = false;
+    out->cause.clear();
+
     QString percorso = directory;
     bool warned = false;
     if (nomeFile.isEmpty())
         nomeFile = QStringLiteral("archivio.fdb");
-    if (created)
-        *created = false;
 
     TIniFile ini(directory + QStringLiteral("dati.ini"));
     const QString server = ini.ReadString(kSection, QStringLiteral("Nome Server"), QString());
@@ -208,7 +254,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     if (!server.isEmpty() && !alias.isEmpty()) {
         serverTried = true;
         if (ConnettiIBDatabase(database, alias, server, QString(), userName, password, allowCreate,
-                               created))
+                               out))
             return true;
     }
 
@@ -217,7 +263,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     if (!percorsoDatabase.isEmpty()) {
         const QString folder = DbLocationText::serverFolder(server, percorsoDatabase);
         return ConnettiIBDatabase(database, folder + nomeFile, QString(), QString(), userName,
-                                  password, allowCreate && !serverTried, created);
+                                  password, allowCreate && !serverTried, out);
     }
 
     bool condivisioneConNome = false;
@@ -231,7 +277,11 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     bool skipPrompt = warned;
     if (!warned) {
         connected = ConnettiIBDatabase(database, percorso + nomeFile, QString(), QString(),
-                                       userName, password, allowCreate && !serverTried, created);
+                                       userName, password, allowCreate && !serverTried, out);
+        // A new file whose first schema failed was removed: asking for a
+        // server now would only hide that.
+        if (out->abandoned)
+            return false;
         if (!connected && condivisioneConNome) {
             Messages::plain(QStringLiteral("Errore: nonostante le configurazioni, il particolare "
                                            "percorso di rete sta rendendo impossibile "
@@ -248,7 +298,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
             return false;
         }
         connected = ConnettiIBDatabase(database, percorso + nomeFile, promptServer, lettera,
-                                       userName, password, !serverTried, created);
+                                       userName, password, !serverTried, out);
     }
     return connected && database->Connected();
 }

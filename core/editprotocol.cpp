@@ -1,6 +1,7 @@
 // The archive object's editing protocol: save and refresh on the shared
 // transaction of the user database.
 
+#include "busycursor.h"
 #include "dataset.h"
 #include "ibquery.h"
 #include "statusbutton.h"
@@ -20,6 +21,8 @@ TIBTransaction *transactionOf(TDataSet *dataSet)
 
 void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark)
 {
+    // Reopening fetches every row.
+    const BusyCursor busy;
     dataSet->Close();
     if (TIBTransaction *tr = transactionOf(dataSet)) {
         // The transaction is shared: every open editor's uncommitted work goes.
@@ -36,6 +39,8 @@ void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, boo
 void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
                                  QAbstractButton *statusButton)
 {
+    // Posting may wait for a row another program holds.
+    const BusyCursor busy;
     TIBTransaction *tr = transactionOf(dataSet);
     if (dataSet->Active()) {
         dataSet->MoveBy(0); // posts a pending insert or edit

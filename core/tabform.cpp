@@ -1,5 +1,6 @@
 #include "tabform.h"
 
+#include "busycursor.h"
 #include "databaselocation.h"
 #include "guard.h"
 #include "messages.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QWidget>
+#include <cstdio>
 
 namespace {
 
@@ -77,28 +79,43 @@ TTabForm::~TTabForm() = default;
 
 bool TTabForm::ConnettiDatabaseArchivi()
 {
+    const BusyCursor busy;
     if (!DirectoryProgramma.endsWith(QLatin1Char('/')))
         DirectoryProgramma += QLatin1Char('/');
     const QString userFolder = DirectoryProgramma + QStringLiteral("user/");
     QDir().mkpath(userFolder);
 
-    bool created = false;
+    // A database this opening creates gets the first schema and then the
+    // settings table before it takes its name; one that opens already has
+    // its tables. Nothing is left to create in a new file once it has its
+    // name: a kill inside the engine's commit of a new table leaves debris
+    // that the next creation of the same table trips over.
+    bool settingsTried = false, settingsReady = false;
+    DbOpening opening;
+    opening.buildNew = [&](QString &cause) {
+        if (!CreazioneTabelle(&cause))
+            return false;
+        settingsTried = true;
+        settingsReady = ensureImpostazioni();
+        return true;
+    };
     if (!ApriDatabase(IBDatabase1, userFolder, QStringLiteral("user.fdb"), QString(), QString(),
-                      m_owner, &created)) {
-        Messages::error(QStringLiteral("Errore inizializzazione database utenti"));
+                      m_owner, &opening)) {
+        const QString text = QStringLiteral("Errore inizializzazione database utenti");
+        std::fprintf(stderr, "%s: %s\n", qPrintable(text),
+                     qPrintable(opening.cause.isEmpty() ? QStringLiteral("-") : opening.cause));
+        Messages::error(opening.cause.isEmpty() ? text : text + QLatin1Char('\r') + opening.cause);
         return false;
     }
-    // Only a database this call created is empty; one reached through a
-    // server already has its tables.
-    if (created)
-        CreazioneTabelle();
 
     FileVerde = DirectoryProgramma + QStringLiteral("Grafica/Verde.bmp");
     FileRosso = DirectoryProgramma + QStringLiteral("Grafica/Rosso.bmp");
 
     // Without the settings table there is no stored path to read; the
     // sign-in goes on all the same.
-    if (ensureImpostazioni()) {
+    if (!settingsTried)
+        settingsReady = ensureImpostazioni();
+    if (settingsReady) {
         const QString csd = Get_DBCSDProgetti();
         if (!csd.isEmpty())
             ConnettiIBCSDProgetti(csd);
@@ -106,7 +123,7 @@ bool TTabForm::ConnettiDatabaseArchivi()
     return true;
 }
 
-bool TTabForm::CreazioneTabelle()
+bool TTabForm::CreazioneTabelle(QString *cause)
 {
     for (const SchemaStatement &s : Schema::userDatabase()) {
         try {
@@ -114,7 +131,9 @@ bool TTabForm::CreazioneTabelle()
             QueryAux->SQL.clear();
             QueryAux->SQL << s.lines;
             QueryAux->ExecQuery();
-        } catch (const std::exception &) {
+        } catch (const std::exception &e) {
+            if (cause)
+                *cause = Guard::messageOf(e);
             Messages::error(s.errorText);
             // Undo the statements that did run: the next commit on the shared
             // transaction would otherwise make half a schema permanent.
@@ -130,6 +149,8 @@ bool TTabForm::CreazioneTabelle()
         // pending in the shared transaction.
         if (IBTransaction1->InTransaction())
             Guard::run([this] { IBTransaction1->Rollback(); });
+        if (cause)
+            *cause = Guard::messageOf(e);
         Messages::error(Guard::messageOf(e));
         return false;
     }
@@ -194,6 +215,7 @@ void TTabForm::Set_DBCSDProgetti(const QString &percorso)
 
 void TTabForm::ConnettiIBCSDProgetti(const QString &percorso)
 {
+    const BusyCursor busy;
     if (!ApriDatabase(IBCSDProgetti, folderOf(percorso), fileNameOf(percorso), QString(), QString(),
                       m_owner)) {
         Messages::warning(QStringLiteral("Connessione database CSDProgetti non riuscita"));

@@ -38,8 +38,9 @@ public:
     // table and opens the CSD projects database when one is stored. False
     // when the user database could not be opened.
     bool ConnettiDatabaseArchivi();
-    // True when every first-schema statement succeeded and was committed.
-    bool CreazioneTabelle();
+    // True when every first-schema statement succeeded and was committed;
+    // otherwise `cause` gets the database's message.
+    bool CreazioneTabelle(QString *cause = nullptr);
     QString Get_DBCSDProgetti();
     void Set_DBCSDProgetti(const QString &percorso);
     void ConnettiIBCSDProgetti(const QString &percorso);

@@ -5,6 +5,7 @@
 
 #include <ibase.h>
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 using namespace Firebird;
@@ -38,6 +39,13 @@ QByteArray clientName(const QString &name)
 }
 
 } // namespace
+
+int TIBDatabase::s_connectTimeout = TIBDatabase::DefaultConnectTimeout;
+
+void TIBDatabase::setConnectTimeout(int seconds)
+{
+    s_connectTimeout = seconds > 0 ? seconds : DefaultConnectTimeout;
+}
 
 TIBDatabase::TIBDatabase(QObject *owner)
     : QObject(owner)
@@ -86,6 +94,26 @@ void TIBDatabase::CreateDatabase()
 
 void TIBDatabase::attach(bool create)
 {
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        attachOnce(create);
+    } catch (const EIBError &e) {
+        // The client reports a server that never answered as a refusal or a
+        // network failure; only the time taken tells them apart.
+        const bool silent =
+            e.hasCode(IBErrorCodes::ConnectRejected) || e.hasCode(IBErrorCodes::NetworkError);
+        if (!silent || clock.elapsed() < qint64(s_connectTimeout) * 1000 - 250)
+            throw;
+        throw EIBError(
+            QStringLiteral("Il server non ha risposto entro %1 secondi\n").arg(s_connectTimeout) +
+                e.message(),
+            e.codes(), e.osErrno());
+    }
+}
+
+void TIBDatabase::attachOnce(bool create)
+{
     Fb::Status st;
     st.run([&] {
         Fb::Ref<IXpbBuilder> dpb(Fb::util()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0));
@@ -101,6 +129,9 @@ void TIBDatabase::attach(bool create)
             dpb->insertString(&st, isc_dpb_password, Win1252::encode(password).constData());
         dpb->insertString(&st, isc_dpb_lc_ctype, "WIN1252");
         dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
+        // Without it a server that accepts the connection and never answers
+        // holds the caller for the client's default of 180 seconds.
+        dpb->insertInt(&st, isc_dpb_connect_timeout, s_connectTimeout);
         if (create) {
             const QString pageSize = creationValue(Params, QStringLiteral("PAGE_SIZE"));
             dpb->insertInt(&st, isc_dpb_page_size, pageSize.isEmpty() ? 4096 : pageSize.toInt());

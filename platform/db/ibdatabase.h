@@ -55,13 +55,23 @@ public:
 
     Firebird::IAttachment *attachment() const;
 
+    // Seconds a server may take to answer a new connection, for every
+    // attach and creation of the process. Tests shorten it; zero or less
+    // restores the default.
+    static constexpr int DefaultConnectTimeout = 10;
+    static int connectTimeout() { return s_connectTimeout; }
+    static void setConnectTimeout(int seconds);
+
     void addClient(TIBClient *client);
     void removeClient(TIBClient *client);
 
 private:
     friend class TIBTransaction;
     void attach(bool create);
+    void attachOnce(bool create);
     QString paramValue(const QString &key) const;
+
+    static int s_connectTimeout;
 
     Firebird::IAttachment *m_attachment = nullptr;
     QList<TIBTransaction *> m_transactions;

@@ -25,6 +25,11 @@ bool EIBError::isFileOpenFailure() const
     return hasCode(IBErrorCodes::IoError) && !hasCode(IBErrorCodes::DatabaseInUse);
 }
 
+bool EIBError::isHeldElsewhere() const
+{
+    return hasCode(IBErrorCodes::DatabaseInUse);
+}
+
 bool EIBError::isMissingFile() const
 {
     if (!hasCode(IBErrorCodes::IoError))

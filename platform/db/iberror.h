@@ -24,6 +24,9 @@ public:
     // login, network or lock failure, after which creating a new file is wrong.
     bool isFileOpenFailure() const;
     bool isMissingFile() const;
+    // Another engine instance (a server, another program with the database
+    // in process) has the file open.
+    bool isHeldElsewhere() const;
 
 private:
     QString m_message;
@@ -38,6 +41,7 @@ constexpr long IoError = 335544344;               // isc_io_error
 constexpr long UpdateConflict = 335544451;        // isc_update_conflict
 constexpr long ConcurrentTransaction = 335544878; // isc_concurrent_transaction
 constexpr long NetworkError = 335544721;          // isc_network_error
+constexpr long ConnectRejected = 335544421;       // isc_connect_reject
 constexpr long LoginFailed = 335544472;           // isc_login
 constexpr long DatabaseInUse = 335545107;         // isc_lock_dir_access / exclusive use
 } // namespace IBErrorCodes

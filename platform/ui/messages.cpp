@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "busycursor.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
@@ -101,6 +103,7 @@ int showBox(const TMessage &m)
 int show(TMsgDlgType kind, const QString &text, TMsgDlgButtons buttons)
 {
     const TMessage m{kind, text, buttons};
+    const BusyCursor::Interrupted userTurn;
     if (responder())
         return responder()(m);
     return showBox(m);
@@ -151,6 +154,7 @@ Runner &runner()
 
 int exec(QDialog *dialog)
 {
+    const BusyCursor::Interrupted userTurn;
     const int result = runner() ? runner()(dialog) : dialog->exec();
     // A modal window of the class library never ends without a result: closed
     // with its close box (Qt's rejected, 0) it answers Cancel.

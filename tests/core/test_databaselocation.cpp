@@ -118,9 +118,9 @@ protected:
 TEST_F(ApriDatabaseTest, CleanLocalFolderCreatesTheDatabaseWithoutPrompt)
 {
     rec.expect(TMsgDlgType::None, "Effettuata creazione data base");
-    bool created = false;
-    EXPECT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
-    EXPECT_TRUE(created);
+    DbOpening opening;
+    EXPECT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &opening));
+    EXPECT_TRUE(opening.created);
     EXPECT_TRUE(db.Connected());
     EXPECT_EQ(db.DatabaseName, folder() + "user.fdb");
     EXPECT_TRUE(db.Params.contains("user_name=SYSDBA"));
@@ -128,9 +128,9 @@ TEST_F(ApriDatabaseTest, CleanLocalFolderCreatesTheDatabaseWithoutPrompt)
 
     // The second time the file is simply opened.
     db.Close();
-    created = true;
-    EXPECT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
-    EXPECT_FALSE(created);
+    opening.created = true;
+    EXPECT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &opening));
+    EXPECT_FALSE(opening.created);
 }
 
 TEST_F(ApriDatabaseTest, EmptyFileNameOpensArchivio)

@@ -38,15 +38,15 @@ TEST_F(ServerApriDatabase, ServerAndAliasConnectAndNothingElseIsTried)
     const QString alias = dir.path() + "/utenti.fdb";
     writeIni({{"Nome Server", testServer()}, {"Alias", alias}});
     rec.expect(TMsgDlgType::None, "Effettuata creazione data base");
-    bool created = false;
-    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
-    EXPECT_TRUE(created);
+    DbOpening opening;
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &opening));
+    EXPECT_TRUE(opening.created);
     EXPECT_EQ(db.DatabaseName, testServer() + ":" + alias);
     EXPECT_FALSE(QFile::exists(folder() + "user.fdb"));
 
     db.Close();
-    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &created));
-    EXPECT_FALSE(created);
+    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &opening));
+    EXPECT_FALSE(opening.created);
     EXPECT_EQ(db.DatabaseName, testServer() + ":" + alias);
 }
 

@@ -153,7 +153,9 @@ TEST_F(SignInTest, DatabaseThatCannotBeOpenedReturnsToSignedOut)
     ini.close();
     TBaseMainForm w;
     w.show();
-    rec.expect(TMsgDlgType::Error, "Errore inizializzazione database utenti");
+    rec.expect(TMsgDlgType::Error, "Errore inizializzazione database utenti\r"
+                                   "Unable to complete network request to host \"127.0.0.1\".\n"
+                                   "-Failed to establish a connection.");
     type(w, "tormesa", "corvex.5173");
     EXPECT_FALSE(w.signedIn());
     EXPECT_TRUE(w.PanelAut->isVisible());

@@ -250,7 +250,9 @@ TEST_F(TabFormTest, UnreachableConfiguredServerGivesTheInitialisationError)
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write("[CONFIG]\r\nNome Server=127.0.0.1/1\r\nAlias=utenti\r\n");
     ini.close();
-    rec.expect(TMsgDlgType::Error, "Errore inizializzazione database utenti");
+    rec.expect(TMsgDlgType::Error, "Errore inizializzazione database utenti\r"
+                                   "Unable to complete network request to host \"127.0.0.1\".\n"
+                                   "-Failed to establish a connection.");
     EXPECT_FALSE(tab.ConnettiDatabaseArchivi());
     EXPECT_FALSE(QFile::exists(dir.path() + "/user/user.fdb"));
     // Safe to run again once the configuration is fixed.

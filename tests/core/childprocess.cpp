@@ -1,0 +1,75 @@
+#include "childprocess.h"
+
+#include <gtest/gtest.h>
+
+ChildProcess::ChildProcess(const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_process.setProcessEnvironment(env);
+    m_process.setProgram(QStringLiteral(SIGNIN_CHILD));
+    m_process.setArguments(arguments);
+    m_clock.start();
+    m_process.start();
+    if (!m_process.waitForStarted())
+        ADD_FAILURE() << "cannot start " << SIGNIN_CHILD;
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+}
+
+void ChildProcess::take()
+{
+    m_partial += m_process.readAllStandardOutput();
+    int nl;
+    while ((nl = m_partial.indexOf('\n')) >= 0) {
+        m_lines << QString::fromUtf8(m_partial.left(nl));
+        m_partial.remove(0, nl + 1);
+    }
+}
+
+void ChildProcess::poll()
+{
+    m_process.waitForReadyRead(0);
+    take();
+}
+
+bool ChildProcess::waitFor(const QString &prefix, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        take();
+        for (; m_checked < m_lines.size(); ++m_checked) {
+            if (m_lines[m_checked].startsWith(prefix)) {
+                ++m_checked;
+                return true;
+            }
+        }
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(int(qMin<qint64>(left, 100)));
+    }
+}
+
+bool ChildProcess::kill()
+{
+    m_process.kill();
+    m_process.waitForFinished();
+    take();
+    return m_process.exitStatus() == QProcess::CrashExit;
+}
+
+int ChildProcess::finish(int timeoutMs)
+{
+    if (!m_process.waitForFinished(timeoutMs))
+        return -1;
+    take();
+    return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+}
