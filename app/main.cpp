@@ -1,12 +1,14 @@
 #include "basemainform.h"
 #include "guard.h"
 #include "infoform.h"
+#include "vociprogrammi.h"
 
 int main(int argc, char *argv[])
 {
     TApplication app(argc, argv);
     QApplication::setApplicationDisplayName(productTitle());
     TBaseMainForm window;
+    VociProgrammi::Installa(window);
     window.show();
     return app.exec();
 }
