@@ -1,6 +1,7 @@
 #include "basemainform.h"
 #include "guard.h"
 #include "infoform.h"
+#include "programmimenu.h"
 #include "vociprogrammi.h"
 
 int main(int argc, char *argv[])
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
     TApplication app(argc, argv);
     QApplication::setApplicationDisplayName(productTitle());
     TBaseMainForm window;
+    ProgrammiMenu::Installa(window);
     VociProgrammi::Installa(window);
     window.show();
     return app.exec();
