@@ -2,7 +2,6 @@
 #include "guard.h"
 #include "infoform.h"
 #include "programmimenu.h"
-#include "vociprogrammi.h"
 
 int main(int argc, char *argv[])
 {
@@ -10,7 +9,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(productTitle());
     TBaseMainForm window;
     ProgrammiMenu::Installa(window);
-    VociProgrammi::Installa(window);
     window.show();
     return app.exec();
 }

@@ -144,12 +144,6 @@ void TBaseMainForm::onItem(QAction *action, void (TBaseMainForm::*handler)())
             [this, handler] { Guard::run([&] { (this->*handler)(); }); });
 }
 
-void TBaseMainForm::setItemAction(QAction *action, std::function<void()> handler)
-{
-    connect(action, &QAction::triggered, this,
-            [handler = std::move(handler)] { Guard::run(handler); });
-}
-
 void TBaseMainForm::FormCreate()
 {
     m_tabForm = new TTabForm(this);

@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 
 class QAction;
 class QFrame;
@@ -67,9 +66,6 @@ public:
     void Informazioni1Click();
     // Warns and answers false when no CSD projects database is connected.
     bool CSDCollegato();
-    // An item whose window lives in a layer this one does not link: the
-    // application installs it once the window exists.
-    void setItemAction(QAction *action, std::function<void()> handler);
 
 private:
     void FormCreate();

@@ -3,7 +3,7 @@
 #include "importmenuform.h"
 #include "messagerecorder.h"
 #include "pathutil.h"
-#include "vociprogrammi.h"
+#include "programmimenu.h"
 
 #include <QAction>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(VociProgrammi, TheTransferItemsOpenTheirWindowsModallyOwnedByTheMainWindow)
+TEST(MenuTrasferimento, TheTransferItemsOpenTheirWindowsModallyOwnedByTheMainWindow)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Grafica");
@@ -20,7 +20,7 @@ TEST(VociProgrammi, TheTransferItemsOpenTheirWindowsModallyOwnedByTheMainWindow)
     MessageRecorder rec;
     rec.allowAny();
     TBaseMainForm window;
-    VociProgrammi::Installa(window);
+    ProgrammiMenu::Installa(window);
     window.EditPassword->setText("corvex.5173");
     window.ButtonOk->click();
     ASSERT_TRUE(window.signedIn());
