@@ -8,6 +8,7 @@
 #include "ibquery.h"
 #include "ibsql.h"
 #include "messages.h"
+#include "segni.h"
 #include "tabform.h"
 
 #include <QHBoxLayout>
@@ -101,13 +102,7 @@ void TExportMenuForm::buildWindow()
     GridProgrammi->setDataSet(QueryProgrammi);
     GridProgrammi->Model()->setColumnHidden(QStringLiteral("CODICE"));
     GridProgrammi->Model()->setColumnHidden(QStringLiteral("ICONA"));
-    TDataSetModel *modello = GridProgrammi->Model();
-    modello->setRowColourHook([this, modello](int row, QColor &background, QColor &text) {
-        const QVariant codice = modello->value(row, QStringLiteral("CODICE"));
-        const bool marcato = !codice.isNull() && FProgrSelezionati.contains(codice.toString());
-        background = marcato ? clBackground : QColor(Qt::white);
-        text = Qt::black;
-    });
+    Segni::Colora(GridProgrammi, QStringLiteral("CODICE"), FProgrSelezionati);
 
     EditProgetto = new TDBEdit(this);
     EditProgetto->setObjectName(QStringLiteral("EditProgetto"));
@@ -171,16 +166,8 @@ void TExportMenuForm::EditProgettoChange()
 
 void TExportMenuForm::GridProgrammiDblClick()
 {
-    if (!QueryProgrammi->Active() || QueryProgrammi->IsEmpty())
-        return;
-    // A link to a program deleted since has no program to write.
-    TField *codice = QueryProgrammi->FieldByName(QStringLiteral("CODICE"));
-    if (codice->IsNull())
-        return;
-    const QString testo = codice->AsString();
-    if (!FProgrSelezionati.removeOne(testo))
-        FProgrSelezionati.append(testo);
-    GridProgrammi->viewport()->update();
+    // A link to a program deleted since has no key: it cannot be marked.
+    Segni::Commuta(GridProgrammi, QStringLiteral("CODICE"), FProgrSelezionati);
 }
 
 void TExportMenuForm::GridProgrammiKeyUp(int key, Qt::KeyboardModifiers)
