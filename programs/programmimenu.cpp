@@ -5,6 +5,7 @@
 #include "guard.h"
 #include "importmenuform.h"
 #include "messages.h"
+#include "progettiform.h"
 #include "programmiform.h"
 
 #include <QAction>
@@ -27,6 +28,7 @@ template <typename Finestra> void apri(TBaseMainForm &finestra, QAction *voce)
 void Installa(TBaseMainForm &finestra)
 {
     apri<TProgrammiForm>(finestra, finestra.GestioneProgrammi1);
+    apri<TProgettiForm>(finestra, finestra.GestioneProgetti1);
     apri<TExportMenuForm>(finestra, finestra.ExportMenu1);
     apri<TImportMenuForm>(finestra, finestra.ImportMenu1);
 }

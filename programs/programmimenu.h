@@ -7,7 +7,8 @@ class TBaseMainForm;
 // actions at start-up.
 namespace ProgrammiMenu {
 
-// "Gestione Programmi", "Export menu" and "Import menu": each window owned by
+// "Gestione Programmi", "Gestione Progetti", "Export menu" and "Import
+// menu": each window owned by
 // the main window and given its archive object's variable, shown modally and
 // freed.
 void Installa(TBaseMainForm &finestra);

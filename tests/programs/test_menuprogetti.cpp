@@ -3,6 +3,7 @@
 #include "importmenuform.h"
 #include "messagerecorder.h"
 #include "pathutil.h"
+#include "progettiform.h"
 #include "programmimenu.h"
 
 #include <QAction>
@@ -12,7 +13,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(MenuTrasferimento, TheTransferItemsOpenTheirWindowsModallyOwnedByTheMainWindow)
+TEST(MenuProgetti, ProjectsExportAndImportOpenTheirWindowsModallyOwnedByTheMainWindow)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("Grafica");
@@ -32,14 +33,15 @@ TEST(MenuTrasferimento, TheTransferItemsOpenTheirWindowsModallyOwnedByTheMainWin
         aperte << d->metaObject()->className() + QStringLiteral(" ") + d->windowTitle();
         return int(mrCancel);
     });
+    window.GestioneProgetti1->trigger();
     window.ExportMenu1->trigger();
     // A new database has no PARAMETRIBLOB yet: the import adds it first.
     rec.expect(TMsgDlgType::Warning,
                "Tabella DETTMENU da aggiornare: verrà aggiunto il campo PARAMETRIBLOB");
     window.ImportMenu1->trigger();
     window.ImportMenu1->trigger();
-    EXPECT_EQ(aperte, QStringList({"TExportMenuForm Export Menu", "TImportMenuForm Import Menu",
-                                   "TImportMenuForm Import Menu"}));
+    EXPECT_EQ(aperte, QStringList({"TProgettiForm Gestione progetti", "TExportMenuForm Export Menu",
+                                   "TImportMenuForm Import Menu", "TImportMenuForm Import Menu"}));
     Modal::setRunner({});
     setProgramFolder(QString());
 }
