@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <random>
+
 using namespace FileScambioMenu;
 
 namespace {
@@ -215,6 +217,31 @@ TEST_F(ImportMenuTest, ADuplicatedLineStopsTheImportWithItsLogAndNothingWritten)
     EXPECT_EQ(f->QueryMenuPres->RecordCount(), 1);
 }
 
+TEST_F(ImportMenuTest, AFailedCommitIsAFailedImport)
+{
+    // The database refuses to commit a transaction holding this entry.
+    other("CREATE EXCEPTION NO_COMMIT 'commit rifiutato'");
+    other("CREATE TRIGGER RIFIUTA ON TRANSACTION COMMIT AS BEGIN "
+          "IF (EXISTS(SELECT * FROM DETTMENU WHERE DESCRIZIONE = 'rifiutata')) THEN "
+          "EXCEPTION NO_COMMIT; END");
+    // Database triggers take effect on attachments made after them.
+    nuovaIstantanea();
+    tab->IBDatabase1->Close();
+    tab->IBDatabase1->Open();
+    auto f = apri();
+    carica(*f, voceFile("Nuovo", 1, {{9, "rifiutata"}}));
+    f->ButtonSel1->click();
+    importa(*f, TMsgDlgType::Error, kInterrotta);
+    const QStringList l = log(*f);
+    ASSERT_GE(l.size(), 3);
+    EXPECT_EQ(l.mid(0, 2), QStringList({"Inizio importazione", "Errore interno di COMMIT:"}));
+    EXPECT_TRUE(l.join("\n").contains("commit rifiutato")) << l.join("\n").toStdString();
+    EXPECT_FALSE(l.contains("Importazione terminata"));
+    EXPECT_EQ(programmi(), QStringList());
+    EXPECT_EQ(menu(), QStringList());
+    EXPECT_TRUE(tab->IBTransaction1->InTransaction());
+}
+
 TEST_F(ImportMenuTest, ASecondImportOfOneReadingStopsOnTheFirstNewProgram)
 {
     programma(4, "MAGAZZINO");
@@ -341,4 +368,79 @@ TEST_F(ImportSenzaBlobTest, OpeningAddsParametriBlobAndTheImportWorks)
     rec.expect(TMsgDlgType::Information, kCompletata);
     f.ButtonImport->click();
     EXPECT_EQ(committed("SELECT PARAMETRIBLOB FROM DETTMENU"), "<a/>");
+}
+
+// Whatever the reader lets through fits the staging tables: each accepted
+// line is staged whole, with the values the reading gave.
+TEST(ImportMenuStaging, SeededMutationsOfAFileAreStagedWholeOrNotAtAll)
+{
+    std::mt19937 rng(17);
+    auto numero = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+    QByteArray valido = kIntestazione;
+    for (int p = 0; p < 4; ++p)
+        for (int m = 1; m <= 3; ++m)
+            valido += linea({"Prog", "1", QStringLiteral("Programma %1").arg(p), "Qualità", "i.bmp",
+                             "1", QString::number(m), m > 1 ? "1" : "", "0", "Voce l'uno", "a.dll",
+                             "ApriX", "nota", "1", "A=1;B=2;", "1", "0", "<a b='x'>\\r\\n</a>"});
+    int accettati = 0;
+    for (int giro = 0; giro < 400; ++giro) {
+        QByteArray file = valido;
+        for (int n = numero(1, 4); n > 0 && !file.isEmpty(); --n) {
+            const int pos = numero(0, int(file.size()) - 1);
+            switch (numero(0, 6)) {
+            case 0:
+                file[pos] = char(numero(0, 255));
+                break;
+            case 1:
+                file.insert(pos, '#');
+                break;
+            case 2:
+                file.remove(pos, 1);
+                break;
+            case 3:
+                file.insert(pos, numero(0, 1) ? "\r" : "\n");
+                break;
+            case 4:
+                file.truncate(pos);
+                break;
+            case 5:
+                file.insert(pos, "\r\n\r\n");
+                break;
+            default:
+                file.insert(pos, QByteArray(numero(1, 300), char(numero(32, 126))));
+                break;
+            }
+        }
+        const TLettura lettura = LeggiFile(file);
+        if (!lettura.ok()) {
+            EXPECT_TRUE(lettura.Righe.isEmpty());
+            EXPECT_TRUE(lettura.Errore.startsWith("File non valido alla riga "))
+                << lettura.Errore.toStdString();
+            continue;
+        }
+        ++accettati;
+        TRxMemoryData prog, menu;
+        TImportazioneMenu::DefinisciTabelle(&prog, &menu);
+        prog.Open();
+        menu.Open();
+        TImportazioneMenu importazione(&prog, &menu);
+        ASSERT_NO_THROW(importazione.Carica(
+            lettura.Righe, [](const QString &) { return std::optional<int>(); }, 1))
+            << "round " << giro;
+        ASSERT_EQ(menu.RecordCount(), lettura.Righe.size()) << "round " << giro;
+        int i = 0;
+        for (menu.First(); !menu.Eof(); menu.Next(), ++i) {
+            const TVoceFile v = VoceDellaRiga(lettura.Righe[i]);
+            EXPECT_EQ(menu.FieldByName("MENU")->Value(), v.Menu);
+            EXPECT_EQ(menu.FieldByName("DESCRIZIONE")->Value(), v.Descrizione);
+            EXPECT_EQ(menu.FieldByName("PARAMETRI")->Value(), v.Parametri);
+            EXPECT_EQ(menu.FieldByName("PARAMETRIBLOB")->IsNull()
+                          ? QVariant()
+                          : QVariant(menu.FieldByName("PARAMETRIBLOB")->AsString()),
+                      v.ParametriBlob);
+        }
+    }
+    // Both ways were tried.
+    EXPECT_GT(accettati, 20);
+    EXPECT_LT(accettati, 380);
 }
