@@ -182,6 +182,8 @@ void TIBSQL::Prepare()
         }
         d->positionalNames = parsed.names;
         m_params.setNames(parsed.names);
+        // The names now stand for this text: a later change of it is scanned anew.
+        m_scannedText = text;
 
         const unsigned outCount = d->outMeta->getCount(&st);
         d->outBuffer.assign(d->outMeta->getMessageLength(&st), 0);

@@ -135,6 +135,19 @@ TEST_F(DatabaseTest, NamedParametersInsideAndOutsideQuotedText)
     EXPECT_EQ(t.scalar("SELECT NOTE FROM T"), QStringLiteral("5"));
 }
 
+TEST_F(DatabaseTest, ParametersFollowTheTextAcrossPreparesOfAnother)
+{
+    TIBSQL &s = sql("SELECT ID FROM T WHERE ID=:ID");
+    EXPECT_EQ(s.Params().Count(), 1);
+    s.SQL = QStringList{"SELECT * FROM T"};
+    s.Prepare();
+    EXPECT_EQ(s.Params().Count(), 0);
+    s.SQL = QStringList{"SELECT ID FROM T WHERE ID=:ID"};
+    s.ParamByName("ID").setAsInteger(1);
+    s.ExecQuery();
+    EXPECT_TRUE(s.Eof());
+}
+
 TEST_F(DatabaseTest, NullsDatesAndNumbersComeBackTyped)
 {
     TIBSQL &ins =

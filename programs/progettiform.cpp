@@ -1,0 +1,231 @@
+// The projects editor: its window, the two program lists and their marks.
+
+#include "progettiform.h"
+
+#include "dbcontrols.h"
+#include "dbgrid.h"
+#include "guard.h"
+#include "ibquery.h"
+#include "segni.h"
+#include "tabform.h"
+#include "tag.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCodice = QStringLiteral("CODICE");
+
+TDBEdit *boundEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
+{
+    auto *edit = new TDBEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->bind(dataSet, QLatin1String(field));
+    setTag(edit, 2);
+    return edit;
+}
+
+} // namespace
+
+TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
+    : TRecordEditorForm(owner, tabForm, {QStringLiteral("PROGETTI"), {kCodice}, kCodice, {}})
+    , QueryProgetti(MainQuery)
+    , UpdateProgetti(MainUpdate)
+    , QueryProgr1(new TIBQuery(this))
+    , QueryProgr2(new TIBQuery(this))
+{
+    setObjectName(QStringLiteral("ProgettiForm"));
+    setWindowTitle(QStringLiteral("Gestione progetti"));
+    QueryProgetti->setObjectName(QStringLiteral("QueryProgetti"));
+    UpdateProgetti->setObjectName(QStringLiteral("UpdateProgetti"));
+    QueryProgr1->setObjectName(QStringLiteral("QueryProgr1"));
+    QueryProgr2->setObjectName(QStringLiteral("QueryProgr2"));
+    for (TIBQuery *q : {QueryProgr1, QueryProgr2}) {
+        q->setDatabase(FTabForm->IBDatabase1);
+        q->setTransaction(FTabForm->IBTransaction1);
+    }
+    buildFields();
+
+    GridProgetti = new TDBGrid(this);
+    GridProgetti->setObjectName(QStringLiteral("GridProgetti"));
+    GridProgetti->setDataSet(QueryProgetti);
+    setGrid(GridProgetti);
+
+    ButtonDuplica = new QPushButton(QStringLiteral("&Duplica"));
+    ButtonDuplica->setObjectName(QStringLiteral("ButtonDuplica"));
+    addCommand(ButtonDuplica, true);
+
+    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
+            &TRecordEditorForm::ButtonCodiceClick);
+    onClick(ButtonAggiungi, this, &TProgettiForm::ButtonAggiungiClick);
+    onClick(ButtonTogli, this, &TProgettiForm::ButtonTogliClick);
+    onClick(ButtonDuplica, this, &TProgettiForm::ButtonDuplicaClick);
+    connect(EditCodice, &TDBEdit::Change, this,
+            [this] { Guard::run([this] { EditCodiceChange(); }); });
+    connect(GridProgr1, &TDBGrid::DblClick, this,
+            [this] { Guard::run([this] { GridProgr1DblClick(); }); });
+    connect(GridProgr2, &TDBGrid::DblClick, this,
+            [this] { Guard::run([this] { GridProgr2DblClick(); }); });
+    connect(GridProgr1, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
+        Guard::run([&] { GridProgr1KeyUp(key, m); });
+    });
+    connect(GridProgr2, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
+        Guard::run([&] { GridProgr2KeyUp(key, m); });
+    });
+
+    resize(sizeHint().expandedTo(QSize(860, 640)));
+    Apri();
+}
+
+void TProgettiForm::buildFields()
+{
+    EditCodice = boundEdit(PanelCampi, "EditCodice", QueryProgetti, "CODICE");
+    setTag(EditCodice, 0);
+    EditCodice->setReadOnly(true);
+    EditCodice->setFocusPolicy(Qt::ClickFocus);
+    EditCodice->setColor(clBackground);
+    EditNome = boundEdit(PanelCampi, "EditNome", QueryProgetti, "NOME");
+    EditDescrizione = boundEdit(PanelCampi, "EditDescrizione", QueryProgetti, "DESCRIZIONE");
+    RadioModoMenuSistema = new TDBRadioGroup(QStringLiteral("Modo Menu Sistema"), PanelCampi);
+    RadioModoMenuSistema->setObjectName(QStringLiteral("RadioModoMenuSistema"));
+    RadioModoMenuSistema->setItems({QStringLiteral("Full (Default)"),
+                                    QStringLiteral("Light (System | Exit)"),
+                                    QStringLiteral("Non esposto")},
+                                   {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    RadioModoMenuSistema->bind(QueryProgetti, QStringLiteral("MODOMENUSISTEMA"));
+    setTag(RadioModoMenuSistema, 2);
+
+    const QFontMetrics fm(EditNome->font());
+    EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
+    EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
+    EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
+
+    ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
+    ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
+    ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
+                                    QStringLiteral("Descrizione"), EditDescrizione);
+
+    auto *campi = new QGridLayout;
+    campi->setVerticalSpacing(2);
+    campi->addWidget(ButtonCodice, 0, 0);
+    campi->addWidget(ButtonNome, 0, 1);
+    campi->addWidget(ButtonDescrizione, 0, 2);
+    campi->addWidget(EditCodice, 1, 0);
+    campi->addWidget(EditNome, 1, 1);
+    campi->addWidget(EditDescrizione, 1, 2);
+    campi->addWidget(RadioModoMenuSistema, 0, 3, 3, 1, Qt::AlignTop);
+    campi->setColumnStretch(2, 1);
+
+    auto *layout = new QVBoxLayout(PanelCampi);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->addLayout(campi);
+    layout->addWidget(buildLists(), 1);
+    PanelCampi->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+}
+
+QWidget *TProgettiForm::buildLists()
+{
+    auto *liste = new QWidget(PanelCampi);
+    auto lista = [this, liste](const char *nome, TIBQuery *query, QStringList &segni) {
+        auto *g = new TDBGrid(liste);
+        g->setObjectName(QLatin1String(nome));
+        g->setDataSet(query);
+        g->setMinimumHeight(g->verticalHeader()->defaultSectionSize() * 8);
+        Segni::Colora(g, kCodice, segni);
+        return g;
+    };
+    GridProgr1 = lista("GridProgr1", QueryProgr1, FProgrSelezionati1);
+    GridProgr2 = lista("GridProgr2", QueryProgr2, FProgrSelezionati2);
+    LabelProgr1 = new QLabel(QStringLiteral("Programmi legati al progetto"), liste);
+    LabelProgr1->setBuddy(GridProgr1);
+    LabelProgr2 = new QLabel(QStringLiteral("Programmi disponibili"), liste);
+    LabelProgr2->setBuddy(GridProgr2);
+
+    ButtonAggiungi = new QPushButton(QStringLiteral("<"), liste);
+    ButtonAggiungi->setObjectName(QStringLiteral("ButtonAggiungi"));
+    ButtonTogli = new QPushButton(QStringLiteral(">"), liste);
+    ButtonTogli->setObjectName(QStringLiteral("ButtonTogli"));
+    auto *spostamenti = new QVBoxLayout;
+    spostamenti->addStretch(1);
+    spostamenti->addWidget(ButtonAggiungi);
+    spostamenti->addWidget(ButtonTogli);
+    spostamenti->addStretch(1);
+
+    auto *griglia = new QGridLayout(liste);
+    griglia->setContentsMargins(0, 0, 0, 0);
+    griglia->addWidget(LabelProgr1, 0, 0);
+    griglia->addWidget(LabelProgr2, 0, 2);
+    griglia->addWidget(GridProgr1, 1, 0);
+    griglia->addLayout(spostamenti, 1, 1);
+    griglia->addWidget(GridProgr2, 1, 2);
+    griglia->setColumnStretch(0, 1);
+    griglia->setColumnStretch(2, 1);
+    return liste;
+}
+
+QWidget *TProgettiForm::EditChiave() const
+{
+    return EditCodice;
+}
+
+QVariant TProgettiForm::codiceProgetto() const
+{
+    const QString codice = EditCodice->text();
+    return codice.isEmpty() ? QVariant() : QVariant(codice.toInt());
+}
+
+// ---- The program lists ------------------------------------------------------------
+
+void TProgettiForm::EditCodiceChange()
+{
+    const QVariant codice = codiceProgetto();
+    QueryProgr1->Close();
+    QueryProgr1->SQL =
+        QStringList{QStringLiteral("SELECT A.PROGRAMMA AS CODICE,B.NOME,B.DESCRIZIONE"),
+                    QStringLiteral("FROM DETTPROGETTI A LEFT JOIN PROGRAMMI B ON"),
+                    QStringLiteral("(A.PROGRAMMA=B.CODICE) WHERE")};
+    QueryProgr1->SQL << (codice.isNull() ? QStringLiteral("A.PROGETTO IS NULL")
+                                         : QStringLiteral("A.PROGETTO=:PROGETTO"))
+                     << QStringLiteral("ORDER BY A.PROGRAMMA");
+    if (!codice.isNull())
+        QueryProgr1->ParamByName(QStringLiteral("PROGETTO")).setValue(codice);
+    QueryProgr1->Open();
+
+    QueryProgr2->Close();
+    QueryProgr2->SQL = QStringList{QStringLiteral("SELECT CODICE,NOME,DESCRIZIONE FROM PROGRAMMI")};
+    // Without a project every program is available.
+    if (!codice.isNull()) {
+        QueryProgr2->SQL << QStringLiteral("WHERE CODICE NOT IN(SELECT PROGRAMMA FROM DETTPROGETTI")
+                         << QStringLiteral("WHERE PROGETTO=:PROGETTO)");
+        QueryProgr2->ParamByName(QStringLiteral("PROGETTO")).setValue(codice);
+    }
+    QueryProgr2->Open();
+}
+
+void TProgettiForm::GridProgr1DblClick()
+{
+    Segni::Commuta(GridProgr1, kCodice, FProgrSelezionati1);
+}
+
+void TProgettiForm::GridProgr1KeyUp(int key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_F3)
+        GridProgr1DblClick();
+}
+
+void TProgettiForm::GridProgr2DblClick()
+{
+    Segni::Commuta(GridProgr2, kCodice, FProgrSelezionati2);
+}
+
+void TProgettiForm::GridProgr2KeyUp(int key, Qt::KeyboardModifiers)
+{
+    if (key == Qt::Key_F3)
+        GridProgr2DblClick();
+}
