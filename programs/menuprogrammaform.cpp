@@ -11,6 +11,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,7 +98,9 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
     connect(GridDettMenu, &TDBGrid::KeyDown, this,
             [this](int key, Qt::KeyboardModifiers) { GridDettMenuKeyDown(key); });
 
-    resize(980, 640);
+    // Room for the grid under the fields, whatever the font.
+    GridDettMenu->setMinimumHeight(GridDettMenu->verticalHeader()->defaultSectionSize() * 8);
+    resize(sizeHint().expandedTo(QSize(980, 640)));
     Apri();
 }
 
@@ -156,6 +159,7 @@ void TMenuProgrammaForm::buildFields()
         codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
     }
     EditDescrizione->setMinimumWidth(fm.horizontalAdvance(QString(32, QLatin1Char('n'))));
+    EditDescrMenu->setMinimumWidth(fm.horizontalAdvance(QString(20, QLatin1Char('n'))));
     EditDLL->setMinimumWidth(fm.horizontalAdvance(QString(16, QLatin1Char('n'))));
     EditFunzione->setMinimumWidth(fm.horizontalAdvance(QString(20, QLatin1Char('n'))));
 
