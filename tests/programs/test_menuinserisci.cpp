@@ -1,6 +1,7 @@
 #include "dbcontrols.h"
 #include "ibquery.h"
 #include "menuprogrammatest.h"
+#include "ricmenuform.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -245,4 +246,32 @@ TEST_F(ServerInserisci, CancelResetAndDelete)
     EXPECT_EQ(vociCommitted(), QStringList{});
     f->ButtonNuovo->click();
     EXPECT_EQ(campo(*f, "MENU"), "1");
+}
+
+TEST_F(ServerInserisci, ParentChoiceCaptionAndValidation)
+{
+    menuDiCinque();
+    auto f = apri();
+    f->QueryDettMenu->Locate("MENU", 5);
+    EXPECT_EQ(f->EditDescrMenu->text(), "Tre");
+    f->ButtonEdit->click();
+    rispondi([](QDialog *d) {
+        auto *lista = qobject_cast<TRicMenuForm *>(d);
+        ASSERT_NE(lista, nullptr);
+        lista->QueryMenu->Locate("MENU", 4);
+        lista->ButtonRitorna->click();
+    });
+    f->ButtonMenuPrecClick();
+    EXPECT_EQ(f->EditDescrMenu->text(), "Quattro");
+    EXPECT_EQ(campo(*f, "LIVELLOMENU"), "2");
+    f->EditMenuPrec->selectAll();
+    QTest::keyClicks(f->EditMenuPrec, "005");
+    rec.expect(TMsgDlgType::Warning,
+               "Si prega di non usare come valore di menu precedente il codice del menu corrente");
+    f->ButtonMemorizza->click();
+    EXPECT_TRUE(f->Editing());
+    f->EditMenuPrec->selectAll();
+    QTest::keyClicks(f->EditMenuPrec, "4");
+    f->ButtonMemorizza->click();
+    EXPECT_EQ(vociCommitted().last(), "5|4|2|Cinque");
 }
