@@ -66,6 +66,9 @@ TWizCSDFinestraForm::TWizCSDFinestraForm(QWidget *owner, TTabForm *tabForm)
     : QDialog(owner)
     , Wizard(new TWizCSDFinestra(tabForm, this))
 {
+    // The wizard's owner widget is only where its boxes appear; the window
+    // owns it.
+    Wizard->setParent(this);
     setObjectName(QStringLiteral("WizCSDFinestraForm"));
     setWindowTitle(QStringLiteral("Wizard composizione script XML CSDForm"));
 

@@ -4,19 +4,6 @@
 #include <gtest/gtest.h>
 #include <ibase.h>
 
-#ifdef LSAN_SUPPRESSIONS
-// The sanitizer build's settings, the same under ctest and for a program
-// started by hand.
-extern "C" __attribute__((used)) const char *__lsan_default_options()
-{
-    return "suppressions=" LSAN_SUPPRESSIONS ":print_suppressions=0";
-}
-extern "C" __attribute__((used)) const char *__ubsan_default_options()
-{
-    return "print_stacktrace=1";
-}
-#endif
-
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
