@@ -16,6 +16,7 @@
 // starts a private one of its own in a temporary folder through
 // scripts/fbserver.sh (root or the firebird user only), and skips the server
 // cases when that fails. See bench/README.md.
+#include "benchsupport.h"
 #include "ibquery.h"
 #include "ibsql.h"
 #include "schema.h"
@@ -50,48 +51,17 @@ QStringList dettMenuCreation()
     std::abort();
 }
 
-// ---- The private server -----------------------------------------------------
-
-struct Server
-{
-    QTemporaryDir dir;
-    QString address; // empty: no server
-    bool own = false;
-
-    Server()
-    {
-        address = qEnvironmentVariable("IBQUERY_BENCH_SERVER").trimmed();
-        if (!address.isEmpty())
-            return;
-        const int port = 31000 + int(QCoreApplication::applicationPid() % 1000);
-        const QString cmd = QStringLiteral("bash '%1/scripts/fbserver.sh' start '%2/fb' %3 >&2")
-                                .arg(QStringLiteral(SOURCE_DIR), dir.path())
-                                .arg(port);
-        if (std::system(cmd.toLocal8Bit().constData()) == 0) {
-            address = QStringLiteral("127.0.0.1/%1").arg(port);
-            own = true;
-        }
-    }
-    ~Server()
-    {
-        if (!own)
-            return;
-        const QString cmd = QStringLiteral("bash '%1/scripts/fbserver.sh' stop '%2/fb' >&2")
-                                .arg(QStringLiteral(SOURCE_DIR), dir.path());
-        if (std::system(cmd.toLocal8Bit().constData()) != 0)
-            fprintf(stderr, "ibquery_bench: the private server did not stop\n");
-    }
-};
+// ---- The server ------------------------------------------------------------
 
 // Started at the first server case, so that a run of the embedded cases
 // alone needs none.
-std::unique_ptr<Server> g_server;
+std::unique_ptr<BenchSupport::FirebirdServer> g_server;
 
 const QString &serverAddress()
 {
     if (!g_server)
-        g_server = std::make_unique<Server>();
-    return g_server->address;
+        g_server = std::make_unique<BenchSupport::FirebirdServer>("IBQUERY_BENCH_SERVER");
+    return g_server->address();
 }
 
 // ---- One DETTMENU database ------------------------------------------------

@@ -5,23 +5,15 @@
 // transaction. Each repetition works on a fresh user database made before
 // its timing starts. Repetitions are interleaved; the medians must stay
 // within 1.5x, and both sides must leave the same rows.
+#include "benchsupport.h"
 #include "filescambiomenu.h"
 #include "ibsql.h"
 #include "importmenu.h"
 #include "memorydata.h"
-#include "messages.h"
-#include "pathutil.h"
-#include "tabform.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstring>
 #include <map>
-#include <memory>
-#include <unistd.h>
-#include <vector>
 
 using namespace FileScambioMenu;
 
@@ -74,38 +66,31 @@ QByteArray componi()
 
 // A fresh user database with PARAMETRIBLOB, as an installation has it once
 // the programs editor opened.
-struct Archivio
+struct Archivio : BenchSupport::UserDatabase
 {
-    QTemporaryDir cartella;
-    std::unique_ptr<TTabForm> tab;
-
     Archivio()
     {
-        setProgramFolder(cartella.path() + QLatin1Char('/'));
-        tab = std::make_unique<TTabForm>();
-        if (!tab->ConnettiDatabaseArchivi())
-            qFatal("no user database");
         esegui(QStringLiteral("ALTER TABLE DETTMENU ADD PARAMETRIBLOB BLOB SUB_TYPE TEXT"));
     }
     void esegui(const QString &sql)
     {
         TIBSQL s;
-        s.setDatabase(tab->IBDatabase1);
-        s.setTransaction(tab->IBTransaction1);
+        s.setDatabase(db());
+        s.setTransaction(tr());
         s.SQL = QStringList{sql};
         s.ExecQuery();
-        tab->IBTransaction1->Commit();
+        tr()->Commit();
     }
     QString conta(const QString &sql)
     {
         TIBSQL s;
-        s.setDatabase(tab->IBDatabase1);
-        s.setTransaction(tab->IBTransaction1);
+        s.setDatabase(db());
+        s.setTransaction(tr());
         s.SQL = QStringList{sql};
         s.ExecQuery();
         const QString v = s.Fields(0).AsString();
         s.Close();
-        tab->IBTransaction1->Commit();
+        tr()->Commit();
         return v;
     }
     // What both sides must leave: every row, one text.
@@ -140,29 +125,24 @@ void BM_ImportazioneMenu(benchmark::State &state)
             s->setAsString(QStringLiteral("1"));
             prog.Post();
         }
-        riuscita = importazione.Importa(archivio.tab->IBDatabase1, archivio.tab->IBTransaction1,
-                                        [](const QString &riga) {
-                                            if (riga.startsWith(QStringLiteral("Errore")))
-                                                std::fprintf(stderr, "%s\n", qPrintable(riga));
-                                        });
+        riuscita = importazione.Importa(archivio.db(), archivio.tr(), [](const QString &riga) {
+            if (riga.startsWith(QStringLiteral("Errore")))
+                std::fprintf(stderr, "%s\n", qPrintable(riga));
+        });
     }
     if (!riuscita)
         state.SkipWithError("the import failed");
     impronte[__func__] = archivio.impronta();
 }
-BENCHMARK(BM_ImportazioneMenu)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->UseRealTime();
+BENCHMARK(BM_ImportazioneMenu)->Apply(BenchSupport::repeated)->UseRealTime();
 
 // The same rows as the import stores them, two statements prepared once.
 void BM_PavimentoInserimentiPreparati(benchmark::State &state)
 {
     Archivio archivio;
     const TLettura lettura = LeggiFile(fileDiProva);
-    TIBDatabase *db = archivio.tab->IBDatabase1;
-    TIBTransaction *tr = archivio.tab->IBTransaction1;
+    TIBDatabase *db = archivio.db();
+    TIBTransaction *tr = archivio.tr();
     // The values as the import stores them, worked out before the timing.
     QVector<QVariantList> programmi, voci;
     QString nome;
@@ -216,63 +196,25 @@ void BM_PavimentoInserimentiPreparati(benchmark::State &state)
     }
     impronte[__func__] = archivio.impronta();
 }
-BENCHMARK(BM_PavimentoInserimentiPreparati)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->UseRealTime();
-
-// Keeps the medians while printing as usual.
-class Medie : public benchmark::ConsoleReporter
-{
-public:
-    // Colours only on a terminal: a reporter of one's own misses the flag.
-    Medie()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                mediane[r.run_name.function_name] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> mediane;
-};
+BENCHMARK(BM_PavimentoInserimentiPreparati)->Apply(BenchSupport::repeated)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // Interleaved unless the command line says otherwise.
-    std::vector<char *> argomenti(argv, argv + argc);
-    bool scelto = false;
-    for (int i = 1; i < argc; ++i)
-        scelto = scelto || std::strstr(argv[i], "random_interleaving") != nullptr;
-    char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    if (!scelto)
-        argomenti.push_back(interleaving);
-    int n = int(argomenti.size());
-    benchmark::Initialize(&n, argomenti.data());
-    if (benchmark::ReportUnrecognizedArguments(n, argomenti.data()))
+    if (!BenchSupport::initialize(argc, argv))
         return 1;
 
-    Messages::setResponder([](const TMessage &m) {
-        if (m.kind == TMsgDlgType::Error)
-            std::fprintf(stderr, "error box: %s\n", qPrintable(m.text));
-        return int(mrOk);
-    });
+    BenchSupport::reportErrorBoxes();
     fileDiProva = componi();
-    Medie reporter;
+    BenchSupport::Medians reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto importa = reporter.mediane.find("BM_ImportazioneMenu");
-    const auto pavimento = reporter.mediane.find("BM_PavimentoInserimentiPreparati");
-    if (importa == reporter.mediane.end() || pavimento == reporter.mediane.end())
+    const std::optional<double> rapporto =
+        reporter.ratio("BM_ImportazioneMenu", "BM_PavimentoInserimentiPreparati");
+    if (!rapporto)
         return 0; // a filter left one side out: nothing to compare
     if (impronte["BM_ImportazioneMenu"] != impronte["BM_PavimentoInserimentiPreparati"]) {
         std::printf("the import and the floor left different rows: %s against %s\n",
@@ -280,9 +222,7 @@ int main(int argc, char **argv)
                     qPrintable(impronte["BM_PavimentoInserimentiPreparati"]));
         return 1;
     }
-    const double rapporto = importa->second / pavimento->second;
-    std::printf("import of %d programs x %d entries / prepared inserts (medians): %.2f "
-                "(target <= %.1f)\n",
-                kProgrammi, kVoci, rapporto, kRapportoMassimo);
-    return rapporto <= kRapportoMassimo ? 0 : 1;
+    const std::string cosa = "import of " + std::to_string(kProgrammi) + " programs x " +
+                             std::to_string(kVoci) + " entries / prepared inserts";
+    return BenchSupport::reportRatio(cosa, *rapporto, kRapportoMassimo) ? 0 : 1;
 }

@@ -9,27 +9,19 @@
 // Every measured step is undone, untimed, before the next one, so each starts
 // from the same menu. Repetitions are interleaved; the medians must stay
 // within 2x for the opening and 1.5x for "Inserisci" and the save.
+#include "benchsupport.h"
 #include "dbgrid.h"
 #include "ibquery.h"
 #include "ibsql.h"
-#include "inifile.h"
 #include "menuprogrammaform.h"
 #include "messages.h"
-#include "pathutil.h"
 #include "schemaupgrade.h"
 #include "tabform.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -43,18 +35,16 @@ const QString kProgramma = QStringLiteral("1");
 struct Banco
 {
     QString nome;
-    QTemporaryDir cartella;
-    std::unique_ptr<TTabForm> archivio;
+    std::unique_ptr<BenchSupport::UserDatabase> archivio;
     TTabForm *variabile = nullptr;
     std::unique_ptr<TMenuProgrammaForm> editor; // kept open for "Inserisci"
     int riaperture = 0;                         // of one "Inserisci" and save
 
-    TIBDatabase *db() const { return archivio->IBDatabase1; }
-    TIBTransaction *tr() const { return archivio->IBTransaction1; }
+    TIBDatabase *db() const { return archivio->db(); }
+    TIBTransaction *tr() const { return archivio->tr(); }
 };
 
 std::vector<std::unique_ptr<Banco>> banchi;
-QString cartellaServer;
 
 void esegui(Banco &b, const QStringList &sql, bool paramCheck = true)
 {
@@ -103,20 +93,9 @@ std::unique_ptr<Banco> apriBanco(const QString &nome, const QString &server)
 {
     auto b = std::make_unique<Banco>();
     b->nome = nome;
-    const QString cartella = b->cartella.path() + QLatin1Char('/');
-    QDir(cartella).mkpath(QStringLiteral("user"));
-    if (!server.isEmpty()) {
-        TIniFile ini(cartella + QStringLiteral("user/dati.ini"));
-        ini.WriteString(QStringLiteral("CONFIG"), QStringLiteral("Nome Server"), server);
-        ini.WriteString(QStringLiteral("CONFIG"), QStringLiteral("Alias"),
-                        cartella + QStringLiteral("user/user.fdb"));
-    }
-    setProgramFolder(cartella);
-    b->archivio = std::make_unique<TTabForm>();
-    b->variabile = b->archivio.get();
-    if (!b->archivio->ConnettiDatabaseArchivi())
-        qFatal("no user database for %s", qPrintable(nome));
-    SchemaUpgrade::AggiornaTracciati12072012(b->archivio->QueryAux);
+    b->archivio = std::make_unique<BenchSupport::UserDatabase>(server);
+    b->variabile = b->archivio->tab.get();
+    SchemaUpgrade::AggiornaTracciati12072012(b->variabile->QueryAux);
     conferma(*b);
     riempi(*b);
     return b;
@@ -269,55 +248,11 @@ void BM_InserisciPavimento(benchmark::State &state, Banco *b)
     }
 }
 
-// ---- The private server ---------------------------------------------------------------------
-
-QString avviaServer()
-{
-    if (!qEnvironmentVariableIsEmpty("TEST_FB_SERVER"))
-        return qEnvironmentVariable("TEST_FB_SERVER");
-    cartellaServer = QCoreApplication::applicationDirPath() + QStringLiteral("/../menu_bench_fb");
-    for (int tentativo = 0; tentativo < 5; ++tentativo) {
-        const int porta = 31000 + (getpid() + 37 * tentativo) % 400;
-        if (QProcess::execute(QStringLiteral("bash"),
-                              {QStringLiteral(FBSERVER_SCRIPT), QStringLiteral("start"),
-                               cartellaServer, QString::number(porta)}) == 0)
-            return QStringLiteral("127.0.0.1/%1").arg(porta);
-    }
-    cartellaServer.clear();
-    return QString();
-}
-
-void fermaServer()
-{
-    if (!cartellaServer.isEmpty())
-        QProcess::execute(QStringLiteral("bash"), {QStringLiteral(FBSERVER_SCRIPT),
-                                                   QStringLiteral("stop"), cartellaServer});
-}
-
-// Keeps the medians while printing as usual.
-class Medie : public benchmark::ConsoleReporter
-{
-public:
-    Medie()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                mediane[r.run_name.function_name] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> mediane;
-};
-
 void registra(Banco *b)
 {
     const std::string n = b->nome.toStdString();
     const auto un = [](benchmark::internal::Benchmark *bm) {
-        bm->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)->UseManualTime();
+        bm->Apply(BenchSupport::repeated)->UseManualTime();
     };
     un(benchmark::RegisterBenchmark(("BM_Apertura/" + n).c_str(), BM_Apertura, b));
     un(benchmark::RegisterBenchmark(("BM_AperturaPavimento/" + n).c_str(), BM_AperturaPavimento,
@@ -334,17 +269,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Interleaved unless the command line says otherwise.
-    std::vector<char *> argomenti(argv, argv + argc);
-    bool scelto = false;
-    for (int i = 1; i < argc; ++i)
-        scelto = scelto || std::strstr(argv[i], "random_interleaving") != nullptr;
-    char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    if (!scelto)
-        argomenti.push_back(interleaving);
-    int n = int(argomenti.size());
-    benchmark::Initialize(&n, argomenti.data());
-    if (benchmark::ReportUnrecognizedArguments(n, argomenti.data()))
+    if (!BenchSupport::initialize(argc, argv))
         return 1;
 
     Messages::setResponder([](const TMessage &m) {
@@ -353,17 +278,19 @@ int main(int argc, char **argv)
         return m.buttons == TMsgDlgButtons::Ok ? int(mrOk) : int(mrYes);
     });
     banchi.push_back(apriBanco(QStringLiteral("embedded"), QString()));
-    const QString server = avviaServer();
-    if (server.isEmpty())
+    auto server = std::make_unique<BenchSupport::FirebirdServer>(
+        "TEST_FB_SERVER",
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../menu_bench_fb"));
+    if (server->address().isEmpty())
         std::fprintf(stderr, "no private server could be started: embedded only\n");
     else
-        banchi.push_back(apriBanco(QStringLiteral("server"), server));
+        banchi.push_back(apriBanco(QStringLiteral("server"), server->address()));
     for (auto &b : banchi) {
         preparaEditor(*b);
         registra(b.get());
     }
 
-    Medie reporter;
+    BenchSupport::Medians reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
@@ -373,18 +300,17 @@ int main(int argc, char **argv)
         for (const auto &[misura, massimo] :
              {std::pair<std::string, double>{"BM_Apertura", kMassimoApertura},
               std::pair<std::string, double>{"BM_Inserisci", kMassimoInserisci}}) {
-            const auto editor = reporter.mediane.find(misura + "/" + nome);
-            const auto pavimento = reporter.mediane.find(misura + "Pavimento/" + nome);
-            if (editor == reporter.mediane.end() || pavimento == reporter.mediane.end())
+            const std::optional<double> rapporto =
+                reporter.ratio(misura + "/" + nome, misura + "Pavimento/" + nome);
+            if (!rapporto)
                 continue; // a filter left one side out: nothing to compare
-            const double rapporto = editor->second / pavimento->second;
-            std::printf("%s %s / floor (medians): %.2f (target <= %.1f)\n", misura.c_str(),
-                        nome.c_str(), rapporto, massimo);
-            entro = entro && rapporto <= massimo;
+            const bool dentro =
+                BenchSupport::reportRatio(misura + " " + nome + " / floor", *rapporto, massimo);
+            entro = entro && dentro;
         }
         b->editor.reset();
         b->archivio.reset();
     }
-    fermaServer();
+    server.reset();
     return entro ? 0 : 1;
 }

@@ -5,21 +5,13 @@
 // and the 1,000 bound blob updates of UTENTI.PRAVLIN, each committed as
 // ScriviPravlin commits. Repetitions are interleaved; the medians must stay
 // within 2.5x, and both sides must write the same texts.
+#include "benchsupport.h"
 #include "ibsql.h"
-#include "messages.h"
-#include "pathutil.h"
-#include "tabform.h"
 #include "tabxform.h"
 
 #include <QCoreApplication>
-#include <QMap>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -31,8 +23,7 @@ constexpr double kRapportoMassimo = 2.5;
 
 struct Banco
 {
-    QTemporaryDir cartella;
-    std::unique_ptr<TTabForm> archivio;
+    BenchSupport::UserDatabase archivio;
     std::unique_ptr<TTabXForm> tabx;
     std::vector<int> codici;
 };
@@ -162,17 +153,9 @@ std::map<int, QString> testiScritti(TIBDatabase *db)
 
 void preparaBanco()
 {
+    BenchSupport::reportErrorBoxes();
     banco = new Banco;
-    Messages::setResponder([](const TMessage &m) {
-        if (m.kind == TMsgDlgType::Error)
-            std::fprintf(stderr, "error box: %s\n", qPrintable(m.text));
-        return int(mrOk);
-    });
-    setProgramFolder(banco->cartella.path() + QLatin1Char('/'));
-    banco->archivio = std::make_unique<TTabForm>();
-    if (!banco->archivio->ConnettiDatabaseArchivi())
-        qFatal("no user database");
-    TIBDatabase *db = banco->archivio->IBDatabase1;
+    TIBDatabase *db = banco->archivio.db();
     riempi(db);
     for (int u = 1; u <= kUtenti; ++u)
         banco->codici.push_back(u);
@@ -194,73 +177,35 @@ void BM_ScriviPravlinPerOgniUtente(benchmark::State &state)
             banco->tabx->ScriviPravlin(codice);
     }
 }
-BENCHMARK(BM_ScriviPravlinPerOgniUtente)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->UseRealTime();
+BENCHMARK(BM_ScriviPravlinPerOgniUtente)->Apply(BenchSupport::repeated)->UseRealTime();
 
 void BM_PavimentoUnaSelectEAggiornamenti(benchmark::State &state)
 {
-    TIBDatabase *db = banco->archivio->IBDatabase1;
+    TIBDatabase *db = banco->archivio.db();
     for (auto _ : state)
         scriviTesti(db, banco->codici, testiInUnGiro(db));
 }
-BENCHMARK(BM_PavimentoUnaSelectEAggiornamenti)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(7)
-    ->UseRealTime();
-
-// Keeps the medians while printing as usual.
-class Medie : public benchmark::ConsoleReporter
-{
-public:
-    // Colours only on a terminal: a reporter of one's own misses the flag.
-    Medie()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                mediane[r.run_name.function_name] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> mediane;
-};
+BENCHMARK(BM_PavimentoUnaSelectEAggiornamenti)->Apply(BenchSupport::repeated)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // Interleaved unless the command line says otherwise.
-    std::vector<char *> argomenti(argv, argv + argc);
-    bool scelto = false;
-    for (int i = 1; i < argc; ++i)
-        scelto = scelto || std::strstr(argv[i], "random_interleaving") != nullptr;
-    char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    if (!scelto)
-        argomenti.push_back(interleaving);
-    int n = int(argomenti.size());
-    benchmark::Initialize(&n, argomenti.data());
-    if (benchmark::ReportUnrecognizedArguments(n, argomenti.data()))
+    if (!BenchSupport::initialize(argc, argv))
         return 1;
 
     preparaBanco();
-    Medie reporter;
+    BenchSupport::Medians reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto scrivi = reporter.mediane.find("BM_ScriviPravlinPerOgniUtente");
-    const auto pavimento = reporter.mediane.find("BM_PavimentoUnaSelectEAggiornamenti");
-    if (scrivi == reporter.mediane.end() || pavimento == reporter.mediane.end())
+    const std::optional<double> rapporto =
+        reporter.ratio("BM_ScriviPravlinPerOgniUtente", "BM_PavimentoUnaSelectEAggiornamenti");
+    if (!rapporto)
         return 0; // a filter left one side out: nothing to compare
-    const double rapporto = scrivi->second / pavimento->second;
-    std::printf("ScriviPravlin for every user / floor (medians): %.2f (target <= %.1f)\n", rapporto,
-                kRapportoMassimo);
-    return rapporto <= kRapportoMassimo ? 0 : 1;
+    return BenchSupport::reportRatio("ScriviPravlin for every user / floor", *rapporto,
+                                     kRapportoMassimo)
+               ? 0
+               : 1;
 }
