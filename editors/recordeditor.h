@@ -1,0 +1,162 @@
+#pragma once
+
+#include "dataset.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+class QAbstractButton;
+class QGridLayout;
+class QPushButton;
+class QVBoxLayout;
+class TIBQuery;
+class TIBSQL;
+class TIBUpdateSQL;
+class TTabForm;
+
+// The table one record editor shows and how its rows are keyed.
+struct TRecordEditorTable
+{
+    QString table;         // "PROGRAMMI"
+    QStringList keyFields; // {"CODICE"}; {"PROGRAMMA", "MENU"}
+    // The key column that Nuovo numbers and the code change edits; empty
+    // when the editor's keys are chosen otherwise.
+    QString codeField;
+    // Key columns fixed by the editor's parent (the program of a menu), with
+    // their values: the rows shown, the new code and the key test are
+    // limited to them.
+    QVariantMap parentValues;
+};
+
+// The record editor pattern that the programs, projects, menu, users,
+// profiles and profile details editors share: browse and edit modes carried
+// by the status button's Tag, controls with Tag 2 enabled only while
+// editing, the standard buttons and messages, and the editing protocol of
+// the archive object on its shared transaction.
+//
+// A concrete editor builds its fields in PanelCampi, hands over its grid and
+// its further buttons, then calls Apri() at the end of its constructor; its
+// particulars are the virtual steps below. Every handler runs inside the
+// application's error report, so a failure is shown and the editor keeps
+// its state and mode.
+class TRecordEditorForm : public QDialog
+{
+    Q_OBJECT
+public:
+    TRecordEditorForm(QWidget *owner, TTabForm *&tabForm, const TRecordEditorTable &table);
+    ~TRecordEditorForm() override;
+
+    // The archive object's variable, as the main window holds it.
+    TTabForm *&FTabForm;
+    QString FCodice;
+    TBookmark FBookmark;
+    bool FBookmarkValido = false;
+
+    TIBQuery *MainQuery;
+    TIBUpdateSQL *MainUpdate;
+    // The new-key, existence and dependants queries.
+    TIBSQL *QueryAux;
+
+    QWidget *PanelCampi;
+    QPushButton *ButtonNuovo;
+    QPushButton *ButtonEdit;
+    QPushButton *ButtonMemorizza;
+    QPushButton *ButtonAnnulla;
+    QPushButton *ButtonElimina;
+    QPushButton *ButtonChiudi;
+    // At once the status button (its Tag is the mode) and the refresh button.
+    QPushButton *ButtonAggiorna;
+
+    // True in edit mode: the status button's Tag is 1.
+    bool Editing() const;
+
+    virtual void SettaggioInterfaccia(bool editing);
+    // Validates, saves and returns to browse mode; false when a validation
+    // refused (the editor stays in edit mode). A failure of the database
+    // raises, with the editor still in edit mode and its row kept.
+    bool Memorizzazione();
+    void Annullamento();
+
+    virtual void ButtonNuovoClick();
+    void ButtonEditClick();
+    void ButtonMemorizzaClick();
+    void ButtonAnnullaClick();
+    void ButtonAggiornaClick();
+    void ButtonEliminaClick();
+    // The code change: the key column of the row being edited takes a new
+    // value that no other row has.
+    void ButtonCodiceClick();
+    void ButtonChiudiClick();
+    // The close question; chiudi false keeps the window open (a save that
+    // was refused or failed).
+    void FormClose(bool &chiudi);
+
+    // Esc and the close box go through the close question.
+    void reject() override;
+
+protected:
+    // Opening: query text, update object, browse mode. Called once, at the
+    // end of the concrete editor's constructor.
+    void Apri();
+    // The steps between binding and opening the main query (an upgrade of
+    // the table).
+    virtual void PrimaDellApertura() {}
+
+    // ---- Each editor's particulars ---------------------------------------
+    // Checked before "&Nuovo" does anything; false stops it.
+    virtual bool PrimaDelNuovo() { return true; }
+    // Values of a new row, after its key.
+    virtual void ValoriNuovoRecord() {}
+    // Validations before a save, each failure shown as its warning.
+    virtual bool Validazioni() { return true; }
+    // Rows that depend on the current one; false (after the warning) stops
+    // the delete.
+    virtual bool ControlloDipendenti() { return true; }
+    virtual QString PromptNuovoCodice() const;
+    // The key's edit box, focused after the code change.
+    virtual QWidget *EditChiave() const { return nullptr; }
+    virtual void DopoMemorizzazione() {}
+
+    // ---- Building the window ---------------------------------------------
+    // The main grid: enabled in browse mode only.
+    void setGrid(QWidget *grid);
+    // A command button in the column, after the standard ones. browseOnly:
+    // enabled in browse mode only; otherwise enabled in both modes.
+    void addCommand(QPushButton *button, bool browseOnly);
+    // A flat label button over a control (Tag 2); clicking it focuses the
+    // control unless the caller connects it to something else.
+    QPushButton *labelButton(const QString &objectName, const QString &caption, QWidget *target);
+    // Connects a button to a handler run inside the error report.
+    template <typename T> void onClick(QAbstractButton *button, T *object, void (T::*handler)())
+    {
+        connectGuarded(button, [object, handler] { (object->*handler)(); });
+    }
+
+    // ---- Helpers for the particulars ---------------------------------------
+    // True when the statement yields a row; every value is a parameter.
+    bool rowExists(const QStringList &sql, const QVariantMap &params);
+    // The first column of the first row (NULL without rows).
+    QVariant firstValue(const QStringList &sql, const QVariantMap &params);
+    // The key values of the current row, in keyFields order.
+    QVariantList currentKey() const;
+    bool locateKey(const QVariantList &key);
+    const TRecordEditorTable &table() const { return m_table; }
+
+private:
+    void buildFrame();
+    void connectGuarded(QAbstractButton *button, std::function<void()> action);
+    QStringList parentFields() const;
+    void bindParent(TIBSQL *statement) const;
+    QString nextCode();
+    void appendRow(const QString &code);
+
+    TRecordEditorTable m_table;
+    QWidget *m_grid = nullptr;
+    QVBoxLayout *m_leftLayout;
+    QVBoxLayout *m_commandLayout;
+    int m_commandInsert = 0;
+    QList<QWidget *> m_browseOnly;
+};

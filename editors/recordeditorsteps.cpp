@@ -1,0 +1,230 @@
+// The record editor's steps: new, edit, save, cancel, refresh, delete and
+// the code change.
+
+#include "recordeditor.h"
+
+#include "editorsql.h"
+#include "guard.h"
+#include "ibquery.h"
+#include "ibsql.h"
+#include "kivin1form.h"
+#include "messages.h"
+#include "tabform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kTabellaVuota = QStringLiteral("La tabella è vuota");
+
+QString textOf(const QVariant &v)
+{
+    return v.isNull() ? QString() : v.toString();
+}
+
+} // namespace
+
+// ---- Nuovo and Edit X --------------------------------------------------------
+
+QString TRecordEditorForm::nextCode()
+{
+    QueryAux->Close();
+    QueryAux->SQL = EditorSQL::maxCode(m_table.table, m_table.codeField, parentFields());
+    bindParent(QueryAux);
+    QueryAux->ExecQuery();
+    const QVariant highest = QueryAux->Eof() ? QVariant() : QueryAux->Fields(0).Value();
+    QueryAux->Close();
+    if (highest.isNull())
+        return QStringLiteral("1");
+    return QString::number(highest.toLongLong() + 1);
+}
+
+void TRecordEditorForm::appendRow(const QString &code)
+{
+    MainQuery->Append();
+    try {
+        for (auto it = m_table.parentValues.cbegin(); it != m_table.parentValues.cend(); ++it)
+            MainQuery->FieldByName(it.key())->setValue(it.value());
+        if (!m_table.codeField.isEmpty()) {
+            TField *key = MainQuery->FieldByName(m_table.codeField);
+            // The highest code of the column is taken: no new code fits.
+            if (code.toLongLong() > EditorSQL::maxCodeValue(key->DataType()))
+                throw EDatabaseError(QStringLiteral("Nessun codice disponibile oltre %1")
+                                         .arg(EditorSQL::maxCodeValue(key->DataType())));
+            key->setAsString(code);
+        }
+        ValoriNuovoRecord();
+    } catch (...) {
+        // No half-made row stays behind the error box.
+        MainQuery->Cancel();
+        SettaggioInterfaccia(false);
+        throw;
+    }
+}
+
+void TRecordEditorForm::ButtonNuovoClick()
+{
+    if (!PrimaDelNuovo())
+        return;
+    FTabForm->ChiudiTransEAggiorna(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+    // The code is read before the mode changes, so a failure leaves the
+    // editor browsing.
+    FCodice = m_table.codeField.isEmpty() ? QString() : nextCode();
+    SettaggioInterfaccia(true);
+    appendRow(FCodice);
+}
+
+void TRecordEditorForm::ButtonEditClick()
+{
+    if (MainQuery->IsEmpty()) {
+        Messages::information(QStringLiteral("Non ci sono record da editare. Premere \"Nuovo\" "
+                                             "per inserire un nuovo record"));
+        return;
+    }
+    SettaggioInterfaccia(true);
+    try {
+        MainQuery->Edit();
+    } catch (...) {
+        SettaggioInterfaccia(false);
+        throw;
+    }
+}
+
+// ---- Memorizza, Annulla, Aggiorna ---------------------------------------------
+
+bool TRecordEditorForm::Memorizzazione()
+{
+    if (!Validazioni())
+        return false;
+    QVariantList key;
+    if (MainQuery->Active() && !MainQuery->IsEmpty()) {
+        key = currentKey();
+        FCodice = textOf(m_table.codeField.isEmpty()
+                             ? key.value(0)
+                             : MainQuery->FieldByName(m_table.codeField)->Value());
+    }
+    FTabForm->ChiudiTransEAggiorna(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+    if (!key.isEmpty())
+        locateKey(key);
+    SettaggioInterfaccia(false);
+    DopoMemorizzazione();
+    return true;
+}
+
+void TRecordEditorForm::ButtonMemorizzaClick()
+{
+    if (!Editing()) {
+        Messages::information(QStringLiteral("Non ci sono modifiche da salvare"));
+        return;
+    }
+    Memorizzazione();
+}
+
+void TRecordEditorForm::Annullamento()
+{
+    FTabForm->AggiornaTabella(MainQuery, FBookmark, FBookmarkValido);
+    SettaggioInterfaccia(false);
+}
+
+void TRecordEditorForm::ButtonAnnullaClick()
+{
+    if (Editing()) {
+        if (Messages::confirm(QStringLiteral("Conferma l'annullamento delle modifiche apportate?")))
+            Annullamento();
+        return;
+    }
+    Messages::show(TMsgDlgType::Confirmation, QStringLiteral("Non ci sono modifiche da annullare"),
+                   TMsgDlgButtons::Ok);
+}
+
+void TRecordEditorForm::ButtonAggiornaClick()
+{
+    if (!Editing()) {
+        FBookmark = MainQuery->GetBookmark();
+        FBookmarkValido = true;
+        FTabForm->AggiornaTabella(MainQuery, FBookmark, true);
+        return;
+    }
+    if (Messages::confirm(QStringLiteral(
+            "Attenzione: sono state fatte delle modifiche che non sono state ancora salvate. "
+            "Prima di aggiornare la griglia si desidera salvare gli aggiornamenti?")))
+        Memorizzazione();
+    else
+        Annullamento();
+}
+
+// ---- Elimina -----------------------------------------------------------------
+
+void TRecordEditorForm::ButtonEliminaClick()
+{
+    if (!ControlloDipendenti())
+        return;
+    TBookmark local = MainQuery->GetBookmark();
+    const QVariantList key = MainQuery->IsEmpty() ? QVariantList() : currentKey();
+    FCodice = textOf(key.value(0));
+    FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
+    if (MainQuery->IsEmpty()) {
+        Messages::information(kTabellaVuota);
+        return;
+    }
+    if (key.isEmpty() || !locateKey(key)) {
+        Messages::warning(QStringLiteral("Il record selezionato non è stato trovato"));
+        return;
+    }
+    if (!Messages::confirm(QStringLiteral("Confermare la cancellazione del record?")))
+        return;
+    try {
+        MainQuery->Delete();
+        FTabForm->ChiudiTransazione(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+        FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
+    } catch (const std::exception &e) {
+        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
+                        Guard::messageOf(e));
+        // A commit that failed has closed the query: show the rows again.
+        if (!MainQuery->Active())
+            FTabForm->AggiornaTabella(MainQuery, local, true);
+    }
+}
+
+// ---- The code change -------------------------------------------------------------
+
+void TRecordEditorForm::ButtonCodiceClick()
+{
+    if (m_table.codeField.isEmpty() || !MainQuery->Active() || MainQuery->IsEmpty())
+        return;
+    TField *keyField = MainQuery->FieldByName(m_table.codeField);
+    TKivIn1Form dialog(this);
+    dialog.setFont(QFont(QStringLiteral("Tahoma")));
+    dialog.Edit1->setText(keyField->AsString());
+    dialog.Label1->setText(PromptNuovoCodice());
+    Modal::exec(&dialog);
+    if (dialog.Esito == 1) {
+        const QString typed = dialog.Edit1->text();
+        const auto code = EditorSQL::parseCode(typed, keyField->DataType());
+        if (typed.isEmpty()) {
+            Messages::warning(QStringLiteral("Si prega di inserire un valore"));
+        } else if (!code) {
+            // Only a number the key column can hold reaches the database.
+            Messages::error(QStringLiteral("Il codice deve essere un numero intero compreso tra "
+                                           "%1 e %2")
+                                .arg(EditorSQL::minCode(keyField->DataType()))
+                                .arg(EditorSQL::maxCodeValue(keyField->DataType())));
+        } else {
+            QVariantMap params;
+            for (const QString &k : m_table.keyFields)
+                params.insert(k, k == m_table.codeField ? QVariant(*code)
+                                                        : MainQuery->FieldByName(k)->Value());
+            if (rowExists(EditorSQL::keyExists(m_table.table, m_table.keyFields), params)) {
+                Messages::warning(QStringLiteral("Il codice scelto è già in uso"));
+            } else {
+                if (MainQuery->State() == dsBrowse)
+                    MainQuery->Edit();
+                keyField->setValue(*code);
+            }
+        }
+    }
+    if (QWidget *edit = EditChiave())
+        edit->setFocus();
+}

@@ -1,0 +1,114 @@
+#include "testeditor.h"
+
+#include "ibquery.h"
+#include "kivin1form.h"
+#include "pathutil.h"
+#include "tag.h"
+#include "testdb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+TestEditor::TestEditor(QWidget *owner, TTabForm *&tabForm)
+    : TRecordEditorForm(owner, tabForm, {"PROGETTI", {"CODICE"}, "CODICE", {}})
+    , EditCodice(new QLineEdit(PanelCampi))
+    , EditNome(new QLineEdit(PanelCampi))
+    , Grid(new QWidget(this))
+    , ButtonExtra(new QPushButton("Extra"))
+{
+    EditCodice->setObjectName("EditCodice");
+    EditCodice->setReadOnly(true);
+    EditNome->setObjectName("EditNome");
+    setTag(EditNome, 2);
+    ButtonCodice = labelButton("ButtonCodice", "Codice", nullptr);
+    ButtonNome = labelButton("ButtonNome", "Nome", EditNome);
+    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
+            &TRecordEditorForm::ButtonCodiceClick);
+    setGrid(Grid);
+    addCommand(ButtonExtra, true);
+    Apri();
+}
+
+void TestEditor::mostra()
+{
+    EditCodice->setText(MainQuery->FieldByName("CODICE")->AsString());
+    EditNome->setText(MainQuery->FieldByName("NOME")->AsString());
+}
+
+bool TestEditor::Validazioni()
+{
+    if (!rifiuta)
+        return true;
+    Messages::warning("Nome non valido");
+    return false;
+}
+
+bool TestEditor::ControlloDipendenti()
+{
+    if (!rowExists({"SELECT * FROM DETTPROGETTI WHERE PROGETTO=:PROGETTO"},
+                   {{"PROGETTO", MainQuery->FieldByName("CODICE")->Value()}}))
+        return true;
+    Messages::warning("Dipendenti presenti");
+    return false;
+}
+
+void EditorTest::SetUp()
+{
+    QDir(dir.path()).mkdir("Grafica");
+    for (const char *picture : {"/Grafica/Verde.bmp", "/Grafica/Rosso.bmp"})
+        QFile::copy(QCoreApplication::applicationDirPath() + picture, dir.path() + picture);
+    setProgramFolder(dir.path());
+    tab = std::make_unique<TTabForm>();
+    tabVar = tab.get();
+    rec.allowAny();
+    ASSERT_TRUE(tab->ConnettiDatabaseArchivi());
+    rec.allowAny(false);
+    rec.clear();
+}
+
+void EditorTest::TearDown()
+{
+    Modal::setRunner({});
+    tab.reset();
+    setProgramFolder(QString());
+}
+
+void EditorTest::progetto(int codice, const QString &nome)
+{
+    other(QString("INSERT INTO PROGETTI (CODICE, NOME) VALUES (%1, '%2')").arg(codice).arg(nome));
+}
+
+QString EditorTest::committed(const QString &sql)
+{
+    return OtherConnection(tab->IBDatabase1->DatabaseName).scalar(sql);
+}
+
+void EditorTest::other(const QString &sql)
+{
+    OtherConnection(tab->IBDatabase1->DatabaseName).exec(sql);
+}
+
+std::unique_ptr<TestEditor> EditorTest::apri()
+{
+    // The shared transaction's snapshot must see the rows made for the test.
+    if (tab->IBTransaction1->InTransaction())
+        tab->IBTransaction1->Commit();
+    return std::make_unique<TestEditor>(nullptr, tabVar);
+}
+
+void EditorTest::rispondiCodice(const QString &testo, bool ok)
+{
+    Modal::setRunner([this, testo, ok](QDialog *d) {
+        auto *dlg = qobject_cast<TKivIn1Form *>(d);
+        EXPECT_NE(dlg, nullptr);
+        if (!dlg)
+            return int(mrCancel);
+        promptVisto = dlg->Label1->text();
+        EXPECT_EQ(dlg->font().family(), "Tahoma");
+        dlg->Edit1->setText(testo);
+        (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
+        return dlg->result();
+    });
+}
