@@ -1,0 +1,97 @@
+#include "ricercaform.h"
+
+#include "dbcontrols.h"
+#include "dbgrid.h"
+#include "guard.h"
+#include "ibquery.h"
+#include "messages.h"
+#include "tabform.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *&tabForm, const QString &caption,
+                           const QString &queryName, const QString &gridName)
+    : QDialog(owner)
+    , FTabForm(tabForm)
+    , ButtonRitorna(new QPushButton(QStringLiteral("&Ritorna"), this))
+    , ButtonChiudi(new QPushButton(QStringLiteral("Ch&iudi"), this))
+    , m_query(new TIBQuery(this))
+    , m_grid(new TDBGrid(this))
+    , m_campi(new QHBoxLayout)
+{
+    setWindowTitle(caption);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_query->setObjectName(queryName);
+    m_grid->setObjectName(gridName);
+    m_grid->setDataSet(m_query);
+    ButtonRitorna->setObjectName(QStringLiteral("ButtonRitorna"));
+    ButtonChiudi->setObjectName(QStringLiteral("ButtonChiudi"));
+    // Enter in the grid must not answer for the user.
+    ButtonRitorna->setAutoDefault(false);
+    ButtonChiudi->setAutoDefault(false);
+
+    auto *pulsanti = new QHBoxLayout;
+    pulsanti->addStretch(1);
+    pulsanti->addWidget(ButtonRitorna);
+    pulsanti->addWidget(ButtonChiudi);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(m_campi);
+    layout->addLayout(pulsanti);
+    resize(560, 380);
+
+    connect(ButtonRitorna, &QPushButton::clicked, this,
+            [this] { Guard::run([this] { ButtonRitornaClick(); }); });
+    connect(ButtonChiudi, &QPushButton::clicked, this, &TRicercaForm::ButtonChiudiClick);
+}
+
+TRicercaForm::~TRicercaForm() = default;
+
+TDBEdit *TRicercaForm::campo(const QString &editName, const QString &caption,
+                             const QString &fieldName)
+{
+    auto *colonna = new QVBoxLayout;
+    auto *etichetta = new QPushButton(caption, this);
+    QString nome = editName;
+    nome.replace(0, 4, QStringLiteral("Button"));
+    etichetta->setObjectName(nome);
+    etichetta->setFlat(true);
+    etichetta->setAutoDefault(false);
+    etichetta->setFocusPolicy(Qt::NoFocus);
+    etichetta->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
+    auto *box = new TDBEdit(this);
+    box->setObjectName(editName);
+    box->setReadOnly(true);
+    box->bind(m_query, fieldName);
+    colonna->addWidget(etichetta);
+    colonna->addWidget(box);
+    // Descriptions get the room, codes keep to their numbers.
+    m_campi->addLayout(colonna, fieldName.contains(QLatin1String("DESCRIZIONE")) ? 3 : 1);
+    return box;
+}
+
+void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
+{
+    m_query->setDatabase(FTabForm->IBDatabase1);
+    m_query->setTransaction(FTabForm->IBTransaction1);
+    m_query->SQL = sql;
+    for (auto it = params.cbegin(); it != params.cend(); ++it)
+        m_query->ParamByName(it.key()).setValue(it.value());
+    m_query->Open();
+}
+
+void TRicercaForm::ButtonRitornaClick()
+{
+    if (!m_query->Active() || m_query->IsEmpty()) {
+        Messages::warning(QStringLiteral("La tabella è vuota"));
+        return;
+    }
+    done(mrOk);
+}
+
+void TRicercaForm::ButtonChiudiClick()
+{
+    done(mrCancel);
+}

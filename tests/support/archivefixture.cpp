@@ -1,0 +1,61 @@
+#include "archivefixture.h"
+
+#include "ibsql.h"
+#include "inifile.h"
+#include "messages.h"
+#include "pathutil.h"
+#include "schemaupgrade.h"
+#include "serverdb.h"
+#include "testdb.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+void ArchiveTest::SetUp()
+{
+    if (m_server) {
+        SKIP_WITHOUT_TEST_SERVER();
+        QDir(dir.path()).mkdir("user");
+        TIniFile ini(dir.path() + "/user/dati.ini");
+        ini.WriteString("CONFIG", "Nome Server", testServer());
+        ini.WriteString("CONFIG", "Alias", dir.path() + "/user/user.fdb");
+    }
+    QDir(dir.path()).mkdir("Grafica");
+    for (const char *picture : {"/Grafica/Verde.bmp", "/Grafica/Rosso.bmp"})
+        QFile::copy(QCoreApplication::applicationDirPath() + picture, dir.path() + picture);
+    setProgramFolder(dir.path());
+    tab = std::make_unique<TTabForm>();
+    tabVar = tab.get();
+    rec.allowAny();
+    ASSERT_TRUE(tab->ConnettiDatabaseArchivi());
+    SchemaUpgrade::AggiornaTracciati12072012(tab->QueryAux);
+    rec.allowAny(false);
+    rec.clear();
+    if (m_server) {
+        ASSERT_TRUE(tab->IBDatabase1->DatabaseName.startsWith(testServer()));
+    }
+}
+
+void ArchiveTest::TearDown()
+{
+    Modal::setRunner({});
+    tab.reset();
+    setProgramFolder(QString());
+}
+
+QString ArchiveTest::committed(const QString &sql)
+{
+    return OtherConnection(tab->IBDatabase1->DatabaseName).scalar(sql);
+}
+
+void ArchiveTest::other(const QString &sql)
+{
+    OtherConnection(tab->IBDatabase1->DatabaseName).exec(sql);
+}
+
+void ArchiveTest::nuovoSnapshot()
+{
+    if (tab->IBTransaction1->InTransaction())
+        tab->IBTransaction1->Commit();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "messagerecorder.h"
+#include "tabform.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A signed-in archive object on a fresh user database (its first schema and
+// the sign-in upgrade), in a scratch program folder with the two status
+// pictures. Embedded, or through the private test server for suites that
+// call useServer() in SetUp before anything else.
+class ArchiveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Reaches the user database through the test server; skips without one.
+    void useServer() { m_server = true; }
+
+    // Committed, through another connection: what other programs see.
+    QString committed(const QString &sql);
+    void other(const QString &sql);
+    // Ends the shared transaction, so a window opened next sees what other()
+    // committed.
+    void nuovoSnapshot();
+
+    QTemporaryDir dir;
+    MessageRecorder rec;
+    std::unique_ptr<TTabForm> tab;
+    TTabForm *tabVar = nullptr;
+
+private:
+    bool m_server = false;
+};
