@@ -119,6 +119,10 @@ protected:
     // The key's edit box, focused after the code change.
     virtual QWidget *EditChiave() const { return nullptr; }
     virtual void DopoMemorizzazione() {}
+    // The save itself, after the validations and with FCodice taken: posts
+    // the row, commits the shared transaction and reopens the query. An
+    // editor that writes further rows with the same commit replaces it.
+    virtual void SalvaRecord();
 
     // ---- Building the window ---------------------------------------------
     // The main grid: enabled in browse mode only.
