@@ -2,6 +2,7 @@
 #include "guard.h"
 #include "infoform.h"
 #include "programmimenu.h"
+#include "utentimenu.h"
 
 int main(int argc, char *argv[])
 {
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(productTitle());
     TBaseMainForm window;
     ProgrammiMenu::Installa(window);
+    UtentiMenu::Installa(window);
     window.show();
     return app.exec();
 }
