@@ -127,6 +127,9 @@ protected:
     // ---- Building the window ---------------------------------------------
     // The main grid: enabled in browse mode only.
     void setGrid(QWidget *grid);
+    // How the height beyond the minimum is shared between the fields and
+    // the grid (by default the grid takes it all).
+    void setStretch(int campi, int griglia);
     // A command button in the column, after the standard ones. browseOnly:
     // enabled in browse mode only; otherwise enabled in both modes.
     void addCommand(QPushButton *button, bool browseOnly);

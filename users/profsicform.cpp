@@ -80,7 +80,7 @@ void TProfSicForm::buildFields()
     EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
     EditLivello->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
     ComboTipo->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("Administrator")) + 40);
-    MemoNote->setMinimumHeight(fm.lineSpacing() * 4);
+    MemoNote->setFixedHeight(fm.lineSpacing() * 4 + 2 * MemoNote->frameWidth() + 8);
 
     auto *grid = new QGridLayout(p);
     grid->setContentsMargins(0, 0, 0, 6);

@@ -15,6 +15,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -86,7 +87,10 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
             text = Utenti::Asterischi(text);
     });
     GridUtenti->setDataSet(QueryUtenti);
+    GridUtenti->setMinimumHeight(GridUtenti->verticalHeader()->defaultSectionSize() * 7 +
+                                 GridUtenti->horizontalHeader()->sizeHint().height());
     setGrid(GridUtenti);
+    setStretch(3, 2);
 
     onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
             &TRecordEditorForm::ButtonCodiceClick);
@@ -96,7 +100,7 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonVerifica, this, &TUtentiForm::ButtonVerificaClick);
     onClick(ButtonVerificaHelp, this, &TUtentiForm::ButtonVerificaHelpClick);
 
-    resize(1000, 720);
+    resize(1040, 780);
     Apri();
 }
 
@@ -171,7 +175,8 @@ void TUtentiForm::buildFields()
     const QFontMetrics fm(EditNomeUtente->font());
     for (TDBEdit *e : {EditCodice, EditProfilo, EditProgetto, EditLingua1, EditLingua2})
         e->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
-    EditInfo1->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMM")));
+    for (TDBEdit *e : {EditInfo1, EditInfo2})
+        e->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
     ButtonInfo1Help->setFixedWidth(fm.horizontalAdvance(QStringLiteral("??")) + 12);
 
     auto *grid = new QGridLayout(p);
@@ -183,24 +188,25 @@ void TUtentiForm::buildFields()
     grid->addLayout(cell(ButtonNomeUtente, EditNomeUtente), 0, 1);
     grid->addLayout(cell(ButtonPassword, EditPassword), 0, 2);
     grid->addLayout(cell(ButtonDescrizione, EditDescrizione), 0, 3, 1, 2);
-    // Profile, project, company.
-    grid->addLayout(cell(ButtonProfilo, EditProfilo), 1, 0);
-    grid->addLayout(cell(ButtonDitta, EditDitta), 1, 1);
-    grid->addLayout(cell(ButtonProgetto, EditProgetto), 1, 2);
-    grid->addLayout(cell(ButtonEmail, EditEmail), 1, 3, 1, 2);
+    // Company, profile, project.
+    grid->addLayout(cell(ButtonDitta, EditDitta), 1, 0, 1, 2);
+    grid->addLayout(cell(ButtonProfilo, EditProfilo), 1, 2);
+    grid->addLayout(cell(ButtonProgetto, EditProgetto), 1, 3);
+    grid->addLayout(cell(ButtonEmail, EditEmail), 1, 4);
     // Launch mode and languages.
     auto *info1 = new QHBoxLayout;
     info1->setSpacing(2);
-    info1->addWidget(EditInfo1, 1);
+    info1->addWidget(EditInfo1);
     info1->addWidget(ButtonInfo1Help);
+    info1->addStretch(1);
     auto *info1Cell = new QVBoxLayout;
     info1Cell->setSpacing(1);
     info1Cell->addWidget(ButtonInfo1);
     info1Cell->addLayout(info1);
-    grid->addLayout(cell(ButtonLingua1, EditLingua1), 2, 0);
-    grid->addLayout(info1Cell, 2, 1);
+    grid->addLayout(info1Cell, 2, 0, 1, 2);
     grid->addLayout(cell(ButtonInfo2, EditInfo2), 2, 2);
-    grid->addLayout(cell(ButtonLingua2, EditLingua2), 2, 3);
+    grid->addLayout(cell(ButtonLingua1, EditLingua1), 2, 3);
+    grid->addLayout(cell(ButtonLingua2, EditLingua2), 2, 4, Qt::AlignLeft);
 
     auto *checks = new QHBoxLayout;
     checks->setSpacing(16);
@@ -209,9 +215,9 @@ void TUtentiForm::buildFields()
         checks->addWidget(w);
     checks->addStretch();
     grid->addLayout(checks, 3, 0, 1, 5);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 2);
-    grid->setColumnStretch(4, 1);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(4, 2);
 }
 
 void TUtentiForm::buildTools()
@@ -246,9 +252,11 @@ void TUtentiForm::buildTools()
     grid->setRowStretch(5, 3);
     grid->addWidget(ButtonNote, 6, 0, 1, 5);
     grid->addWidget(MemoNote, 7, 0, 1, 5);
-    grid->setRowStretch(7, 1);
-    MemoNote->setMinimumHeight(QFontMetrics(MemoNote->font()).lineSpacing() * 3);
-    MemoPravlin->setMinimumHeight(QFontMetrics(MemoPravlin->font()).lineSpacing() * 10);
+    // The notes are a few lines; the parameter text takes what is left
+    // beside the grid, which always shows a screenful of users.
+    const int riga = QFontMetrics(MemoNote->font()).lineSpacing();
+    MemoNote->setFixedHeight(riga * 3 + 2 * MemoNote->frameWidth() + 8);
+    MemoPravlin->setMinimumHeight(QFontMetrics(MemoPravlin->font()).lineSpacing() * 8);
 
     // The commands beside the standard ones.
     ButtonVerifica = button("ButtonVerifica", QStringLiteral("Verifica Dati"));
