@@ -11,6 +11,7 @@
 #include "utentiform.h"
 #include "utentitest.h"
 #include "utentiverifica.h"
+#include "win1252.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,6 +19,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
+#include <random>
 
 namespace {
 
@@ -310,4 +313,92 @@ TEST_F(UtentiFormTest, MemosKeepCrLfBetweenLinesAndScrollWhileBrowsing)
     EXPECT_EQ(valore("SELECT NOTE FROM UTENTI WHERE CODICE=1").toString(), "uno\r\ndue");
     EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").toString(),
               "[ALFA]\r\nLingua=IT");
+}
+
+// Typed texts of every kind, from a fixed seed: a save either writes the
+// user and exactly the text's rows, or is refused and writes nothing; it
+// saves whenever the text is acceptable.
+TEST_F(UtentiFormTest, TypedTextsSaveWholeOrNotAtAll)
+{
+    utente(1, "anna", "ALFA", QString());
+    riga(1, "ALFA", "Iniziale", "1", 1);
+    auto f = apri();
+    const QStringList pezzi = {"[ALFA]",
+                               "[BETA <INATTIVA>]",
+                               "[L'Aquila]",
+                               "[",
+                               "[]",
+                               "",
+                               "Lingua=IT",
+                               "Lingua=EN",
+                               "Nota=l'ultima",
+                               "Formula=a=b",
+                               "Vuoto=",
+                               "=senza nome",
+                               "senza uguale",
+                               "Directory bin=C:\\Suite\\",
+                               "Directory bin=C:\\Suite",
+                               QString(65, 'N') + "=lungo",
+                               "Lungo=" + QString(257, 'v'),
+                               "Simbolo=" + QString(QChar(0x03A9)),
+                               "Euro=" + QString(QChar(0x20AC)),
+                               " Spazio = s "};
+    std::mt19937 caso(20261209);
+    int salvati = 0, rifiutati = 0;
+    for (int giro = 0; giro < 40; ++giro) {
+        QStringList righeTesto;
+        const int n = 1 + int(caso() % 8);
+        for (int i = 0; i < n; ++i)
+            righeTesto << pezzi[int(caso() % pezzi.size())];
+        if (caso() % 3 != 0)
+            righeTesto.prepend("[ALFA]");
+        const QString testo = righeTesto.join(caso() % 2 ? "\r\n" : "\n");
+
+        // What must happen, from the text alone.
+        const QVector<TPravlin> voci = Pravlin::DividiPravlin(testo);
+        bool accettabile = Win1252::canEncode(testo) && Pravlin::DittaPresente(testo, "ALFA");
+        try {
+            Pravlin::CheckParametri(testo);
+        } catch (const ECheckParametri &) {
+            accettabile = false;
+        }
+        QSet<QString> chiavi;
+        QStringList attese;
+        int progressivo = 0;
+        for (const TPravlin &v : voci) {
+            accettabile = accettabile && v.Intestazione.size() <= 64 && v.Parametro.size() <= 64 &&
+                          v.Valore.size() <= 256 &&
+                          !chiavi.contains(v.Intestazione + '\n' + v.Parametro);
+            chiavi.insert(v.Intestazione + '\n' + v.Parametro);
+            attese << QStringList{v.Intestazione, v.Parametro,
+                                  v.Valore.isEmpty() ? "<NULL>" : Pravlin::ValoreTabella(v.Valore),
+                                  QString::number(++progressivo)}
+                          .join('|');
+        }
+
+        const QStringList prima = istantanea();
+        scrivi(*f, testo);
+        rec.allowAny();
+        f->ButtonMemorizza->click();
+        rec.allowAny(false);
+        if (f->Editing()) {
+            ++rifiutati;
+            EXPECT_FALSE(accettabile) << testo.toStdString();
+            EXPECT_EQ(istantanea(), prima) << testo.toStdString();
+            ASSERT_EQ(rec.seen().size(), 1) << testo.toStdString();
+            EXPECT_NE(rec.seen()[0].kind, TMsgDlgType::Information);
+            f->Annullamento();
+        } else {
+            ++salvati;
+            EXPECT_TRUE(accettabile) << testo.toStdString();
+            EXPECT_EQ(righe(1), attese) << testo.toStdString();
+            EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").toString(),
+                      QString(testo).replace("\r\n", "\n").replace("\n", "\r\n"));
+            EXPECT_TRUE(rec.seen().isEmpty());
+        }
+        rec.clear();
+    }
+    // Both ways were taken.
+    EXPECT_GT(salvati, 5);
+    EXPECT_GT(rifiutati, 5);
 }
