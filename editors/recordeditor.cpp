@@ -133,10 +133,8 @@ void TRecordEditorForm::bindParent(TIBSQL *statement) const
 void TRecordEditorForm::Apri()
 {
     TTabForm *tab = FTabForm;
-    for (TIBSQL *s : {QueryAux}) {
-        s->setDatabase(tab->IBDatabase1);
-        s->setTransaction(tab->IBTransaction1);
-    }
+    QueryAux->setDatabase(tab->IBDatabase1);
+    QueryAux->setTransaction(tab->IBTransaction1);
     MainQuery->setDatabase(tab->IBDatabase1);
     MainQuery->setTransaction(tab->IBTransaction1);
     // Enter in a box must never press a command button.

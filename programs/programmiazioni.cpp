@@ -44,9 +44,10 @@ void TProgrammiForm::ButtonDuplicaClick()
     }
     if (!Messages::confirm(QStringLiteral("Duplicare il programma corrente?")))
         return;
-    // A new row not yet saved goes into the table first, so that the copy
-    // takes the code after it instead of the same one.
-    if (QueryProgrammi->State() == dsInsert)
+    // The row being edited goes into the table first (not yet committed),
+    // so that the copy takes the code after a new or changed one instead of
+    // the same.
+    if (QueryProgrammi->State() == dsInsert || QueryProgrammi->State() == dsEdit)
         QueryProgrammi->Post();
     const QString sorgente = EditCodice->text();
     const QVariant highest = firstValue({QStringLiteral("SELECT MAX(CODICE) FROM PROGRAMMI")}, {});

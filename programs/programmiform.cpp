@@ -5,6 +5,7 @@
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "filedialogs.h"
+#include "guard.h"
 #include "ibquery.h"
 #include "messages.h"
 #include "parametriblob.h"
@@ -73,9 +74,10 @@ TProgrammiForm::TProgrammiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonMenu, this, &TProgrammiForm::ButtonMenuClick);
     onClick(ButtonDuplica, this, &TProgrammiForm::ButtonDuplicaClick);
     onClick(ButtonConversioneMemo, this, &TProgrammiForm::ButtonConversioneMemoClick);
-    connect(EditIcona, &TDBEdit::Change, this, &TProgrammiForm::EditIconaChange);
+    connect(EditIcona, &TDBEdit::Change, this,
+            [this] { Guard::run([this] { EditIconaChange(); }); });
 
-    resize(820, 520);
+    resize(sizeHint().expandedTo(QSize(820, 520)));
     Apri();
 }
 
@@ -95,6 +97,7 @@ void TProgrammiForm::buildFields()
     EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
     EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
     EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
 
     ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
     ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QRegularExpression>
+#include <random>
 
 namespace {
 
@@ -439,4 +441,66 @@ TEST_F(EditorTest, OpensAndShowsItsModeWithoutThePictures)
     e->ButtonNuovo->click();
     EXPECT_TRUE(e->Editing());
     EXPECT_FALSE(e->ButtonAggiorna->icon().isNull());
+}
+
+TEST(EditorStatements, FuzzedTypedCodesGiveANumberInRangeOrNothing)
+{
+    std::mt19937 rng(13);
+    const QString alphabet = QStringLiteral("0123456789+- '\"abcxe.;,\t\r\n١٢") + QChar(0xFF10);
+    const QRegularExpression plain("^[+-]?[0-9]+$");
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        const int len = int(rng() % 9);
+        for (int k = 0; k < len; ++k)
+            text += alphabet[int(rng() % alphabet.size())];
+        for (TFieldType type : {ftSmallint, ftInteger}) {
+            const auto code = EditorSQL::parseCode(text, type);
+            const QString t = text.trimmed();
+            bool ok = false;
+            const qint64 v = t.toLongLong(&ok);
+            const bool expected = plain.match(t).hasMatch() && ok &&
+                                  v >= EditorSQL::minCode(type) &&
+                                  v <= EditorSQL::maxCodeValue(type);
+            ASSERT_EQ(bool(code), expected) << text.toStdString();
+            if (code)
+                ASSERT_EQ(*code, v);
+        }
+    }
+}
+
+TEST_F(EditorTest, FuzzedCodeChangesReachTheDatabaseOnlyAsFreeNumbers)
+{
+    progetto(1, "uno");
+    progetto(3, "tre");
+    auto e = apri();
+    e->ButtonEdit->click();
+    std::mt19937 rng(2024);
+    const QString alphabet = QStringLiteral("0123456789-' abc;");
+    for (int i = 0; i < 60; ++i) {
+        QString text;
+        const int len = int(rng() % 7);
+        for (int k = 0; k < len; ++k)
+            text += alphabet[int(rng() % alphabet.size())];
+        const int before = codiceCorrente(*e);
+        rispondiCodice(text);
+        rec.allowAny();
+        rec.clear();
+        e->ButtonCodice->click();
+        rec.allowAny(false);
+        const auto code = EditorSQL::parseCode(text, ftSmallint);
+        if (rec.seen().isEmpty()) {
+            ASSERT_TRUE(code) << text.toStdString();
+            ASSERT_EQ(codiceCorrente(*e), *code);
+            ASSERT_NE(*code, 3);
+        } else {
+            ASSERT_EQ(rec.seen().size(), 1) << text.toStdString();
+            const QString shown = rec.seen().first().text;
+            ASSERT_TRUE(shown == kInUso || shown == kFuoriIntervallo ||
+                        shown == "Si prega di inserire un valore")
+                << shown.toStdString();
+            ASSERT_EQ(codiceCorrente(*e), before);
+        }
+    }
+    e->ButtonMemorizza->click();
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM PROGETTI"), "2");
 }

@@ -108,6 +108,13 @@ void EditorTest::rispondiCodice(const QString &testo, bool ok)
         promptVisto = dlg->Label1->text();
         EXPECT_EQ(dlg->font().family(), "Tahoma");
         dlg->Edit1->setText(testo);
+        // A picture of the dialog with the editor's prompt, to look at.
+        static bool grabbed = false;
+        if (!grabbed) {
+            dlg->show();
+            grabbed =
+                dlg->grab().save(QCoreApplication::applicationDirPath() + "/../codice-dialog.png");
+        }
         (ok ? dlg->OKBtn : dlg->CancelBtn)->click();
         return dlg->result();
     });

@@ -7,13 +7,16 @@
 #include "tag.h"
 #include "testdb.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <random>
 
 namespace {
 
@@ -146,6 +149,8 @@ TEST_F(ProgrammiFormTest, IconChosenAnywhereIsStoredByNameAndPreviewedFromGrafic
     f->ButtonMemorizza->click();
     EXPECT_EQ(committed("SELECT ICONA FROM PROGRAMMI WHERE CODICE=1"), "LARGO.PNG");
     EXPECT_FALSE(f->ImageIcona->isHidden()); // shown again after the reopening
+    f->show();
+    salvaFoto(f.get(), "programmiform.png");
 }
 
 TEST_F(ProgrammiFormTest, AMissingPictureOrStatusGlyphNeverStopsTheOpening)
@@ -207,4 +212,54 @@ TEST_F(ProgrammiFormTest, ClosingTheWindowInEditMode)
     QTest::keyClick(f.get(), Qt::Key_Escape);
     EXPECT_FALSE(f->isVisible());
     EXPECT_EQ(committed("SELECT NOME FROM PROGRAMMI WHERE CODICE=1"), "Uno!");
+}
+
+TEST(AnteprimaIcona, FuzzedPictureFilesGiveAPreviewOrNothing)
+{
+    QTemporaryDir dir;
+    std::mt19937 rng(7);
+    QImage valid(50, 20, QImage::Format_RGB32);
+    valid.fill(Qt::red);
+    QByteArray png, bmp;
+    {
+        QBuffer b(&png);
+        b.open(QIODevice::WriteOnly);
+        valid.save(&b, "PNG");
+        QBuffer c(&bmp);
+        c.open(QIODevice::WriteOnly);
+        valid.save(&c, "BMP");
+    }
+    for (int i = 0; i < 300; ++i) {
+        QByteArray bytes = (i % 2 ? png : bmp);
+        // Cut, flip bytes, or pure noise.
+        switch (i % 3) {
+        case 0:
+            bytes.truncate(int(rng() % bytes.size()));
+            break;
+        case 1:
+            for (int k = 0; k < 8; ++k)
+                bytes[int(rng() % bytes.size())] = char(rng());
+            break;
+        default:
+            bytes = QByteArray(int(rng() % 200), '\0');
+            for (char &c : bytes)
+                c = char(rng());
+        }
+        const QString path = dir.path() + QString("/p%1.img").arg(i);
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const QPixmap p = TProgrammiForm::Anteprima(path);
+        if (!p.isNull()) {
+            ASSERT_LE(p.width(), 32);
+            ASSERT_LE(p.height(), 32);
+        }
+    }
+    QFile whole(dir.path() + "/intera.bmp");
+    ASSERT_TRUE(whole.open(QIODevice::WriteOnly));
+    whole.write(bmp);
+    whole.close();
+    EXPECT_EQ(TProgrammiForm::Anteprima(dir.path() + "/intera.bmp").size(), QSize(32, 12));
+    EXPECT_TRUE(TProgrammiForm::Anteprima(dir.path() + "/manca.bmp").isNull());
 }
