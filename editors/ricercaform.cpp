@@ -40,7 +40,6 @@ TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *&tabForm, const QString &ca
     layout->addWidget(m_grid, 1);
     layout->addLayout(m_campi);
     layout->addLayout(pulsanti);
-    resize(560, 380);
 
     connect(ButtonRitorna, &QPushButton::clicked, this,
             [this] { Guard::run([this] { ButtonRitornaClick(); }); });
@@ -80,6 +79,8 @@ void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         m_query->ParamByName(it.key()).setValue(it.value());
     m_query->Open();
+    // The boxes are all there now: room for them whatever the font.
+    resize(sizeHint().expandedTo(QSize(560, 380)));
 }
 
 void TRicercaForm::ButtonRitornaClick()

@@ -7,6 +7,7 @@
 #include "duplicazione.h"
 #include "guard.h"
 #include "ibquery.h"
+#include "menuprogrammaform.h"
 #include "messages.h"
 #include "parametriblob.h"
 #include "tabform.h"
@@ -31,7 +32,11 @@ void TProgrammiForm::ButtonMenuClick()
         return;
     }
     FCodice = EditCodice->text();
-    // The menu grid editor of the program opens here once it exists.
+    {
+        TMenuProgrammaForm menu(this, FTabForm, FCodice);
+        Modal::exec(&menu);
+    }
+    // What the menu editor committed is shown; browsing, so nothing is asked.
     ButtonAggiornaClick();
     QueryProgrammi->Locate(QStringLiteral("CODICE"), FCodice);
 }

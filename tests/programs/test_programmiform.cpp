@@ -2,6 +2,7 @@
 #include "dbgrid.h"
 #include "filedialogs.h"
 #include "ibquery.h"
+#include "menuprogrammaform.h"
 #include "programmiform.h"
 #include "programstest.h"
 #include "tag.h"
@@ -195,7 +196,16 @@ TEST_F(ProgrammiFormTest, MenuNeedsAProgramAndKeepsTheCurrentOne)
     programma(2, "Due");
     auto f = apri();
     ASSERT_TRUE(f->QueryProgrammi->Locate("CODICE", 2));
+    QString aperto;
+    Modal::setRunner([&](QDialog *d) {
+        auto *menu = qobject_cast<TMenuProgrammaForm *>(d);
+        EXPECT_NE(menu, nullptr);
+        if (menu)
+            aperto = menu->FProgramma;
+        return int(mrCancel);
+    });
     f->ButtonMenu->click();
+    EXPECT_EQ(aperto, "2");
     EXPECT_EQ(codice(*f), 2);
 }
 

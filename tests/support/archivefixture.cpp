@@ -49,9 +49,51 @@ QString ArchiveTest::committed(const QString &sql)
     return OtherConnection(tab->IBDatabase1->DatabaseName).scalar(sql);
 }
 
-void ArchiveTest::other(const QString &sql)
+void ArchiveTest::other(const QString &sql, bool paramCheck)
 {
-    OtherConnection(tab->IBDatabase1->DatabaseName).exec(sql);
+    OtherConnection o(tab->IBDatabase1->DatabaseName);
+    TIBSQL q;
+    q.setDatabase(&o.db);
+    q.setTransaction(&o.tr);
+    q.ParamCheck = paramCheck;
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    o.tr.Commit();
+}
+
+namespace {
+
+QStringList leggi(TIBDatabase *db, TIBTransaction *tr, const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(db);
+    q.setTransaction(tr);
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    QStringList out;
+    for (; !q.Eof(); q.Next()) {
+        QStringList values;
+        for (int i = 0; i < q.FieldCount(); ++i)
+            values << (q.Fields(i).IsNull() ? QString() : q.Fields(i).AsString());
+        out << values.join('|');
+    }
+    q.Close();
+    return out;
+}
+
+} // namespace
+
+QStringList ArchiveTest::righe(const QString &sql)
+{
+    return leggi(tab->IBDatabase1, tab->IBTransaction1, sql);
+}
+
+QStringList ArchiveTest::righeCommitted(const QString &sql)
+{
+    OtherConnection o(tab->IBDatabase1->DatabaseName);
+    const QStringList out = leggi(&o.db, &o.tr, sql);
+    o.tr.Commit();
+    return out;
 }
 
 void ArchiveTest::nuovoSnapshot()

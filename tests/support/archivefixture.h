@@ -22,7 +22,12 @@ protected:
 
     // Committed, through another connection: what other programs see.
     QString committed(const QString &sql);
-    void other(const QString &sql);
+    // paramCheck off sends the text unscanned (a block with ":VARIABLE"s).
+    void other(const QString &sql, bool paramCheck = true);
+    // Every row of a SELECT, each as its values joined by "|" (NULL empty):
+    // as the shared transaction sees them, or as committed for others.
+    QStringList righe(const QString &sql);
+    QStringList righeCommitted(const QString &sql);
     // Ends the shared transaction, so a window opened next sees what other()
     // committed.
     void nuovoSnapshot();

@@ -1,0 +1,289 @@
+// The menu grid editor's steps: new entry, parent choice and caption,
+// validations, delete with the child check, insert before the current entry,
+// reset, marks and the help texts.
+
+#include "menuprogrammaform.h"
+
+#include "dbcontrols.h"
+#include "dbgrid.h"
+#include "guard.h"
+#include "helpparform.h"
+#include "ibquery.h"
+#include "ibsql.h"
+#include "messages.h"
+#include "ricmenuform.h"
+#include "tabform.h"
+#include "vocimenu.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kChiavi = QStringLiteral("PROGRAMMA;MENU");
+
+} // namespace
+
+QString TMenuProgrammaForm::testo(const char *campo) const
+{
+    return QueryDettMenu->FieldByName(QLatin1String(campo))->AsString();
+}
+
+void TMenuProgrammaForm::valoriVoce(const QString &menu, const QString &padre,
+                                    const QString &livello)
+{
+    const auto valore = [](const QString &t) { return t.isEmpty() ? QVariant() : QVariant(t); };
+    QueryDettMenu->FieldByName(QStringLiteral("PROGRAMMA"))->setValue(FProgramma);
+    QueryDettMenu->FieldByName(QStringLiteral("MENU"))->setValue(menu);
+    QueryDettMenu->FieldByName(QStringLiteral("MENUPREC"))->setValue(valore(padre));
+    QueryDettMenu->FieldByName(QStringLiteral("VISIBILE"))->setValue(1);
+    QueryDettMenu->FieldByName(QStringLiteral("VOCERAPIDA"))->setValue(0);
+    QueryDettMenu->FieldByName(QStringLiteral("LIVELLO2VERSIONE"))->setValue(0);
+    QueryDettMenu->FieldByName(QStringLiteral("LIVELLOMENU"))->setValue(valore(livello));
+}
+
+// ---- Nuovo, validations ------------------------------------------------------------
+
+void TMenuProgrammaForm::ValoriNuovoRecord()
+{
+    FMenu = FCodice;
+    valoriVoce(FMenu, QString(), QStringLiteral("0"));
+    EditDescrizione->setFocus();
+}
+
+bool TMenuProgrammaForm::Validazioni()
+{
+    const QString errore =
+        VociMenu::Validazione(EditMenu->text(), EditMenuPrec->text(), EditDescrizione->text());
+    if (!errore.isEmpty()) {
+        Messages::warning(errore);
+        return false;
+    }
+    FMenu = EditMenu->text();
+    return true;
+}
+
+// ---- The parent entry -----------------------------------------------------------------
+
+void TMenuProgrammaForm::ButtonMenuPrecClick()
+{
+    TRicMenuForm scelta(this, FTabForm, FProgramma);
+    if (Modal::exec(&scelta) == mrOk) {
+        const QVariant menu = scelta.QueryMenu->FieldByName(QStringLiteral("MENU"))->Value();
+        const QVariant livello =
+            scelta.QueryMenu->FieldByName(QStringLiteral("LIVELLOMENU"))->Value();
+        if (QueryDettMenu->State() == dsBrowse)
+            QueryDettMenu->Edit();
+        QueryDettMenu->FieldByName(QStringLiteral("MENUPREC"))->setValue(menu);
+        QueryDettMenu->FieldByName(QStringLiteral("LIVELLOMENU"))
+            ->setValue(VociMenu::LivelloSotto(livello));
+    }
+    EditMenuPrec->setFocus();
+}
+
+void TMenuProgrammaForm::EditMenuPrecChange()
+{
+    EditDescrMenu->clear();
+    // Only a code reaches the database; a sign alone or a code the column
+    // cannot hold names no entry.
+    const auto codice = VociMenu::Codice(EditMenuPrec->text());
+    if (!codice)
+        return;
+    // Sent from inside the dataset's notifications: a failure is shown here
+    // and goes no further.
+    Guard::run([&] {
+        m_descrMenu->Close();
+        m_descrMenu->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
+        m_descrMenu->ParamByName(QStringLiteral("MENU")).setValue(*codice);
+        m_descrMenu->ExecQuery();
+        if (!m_descrMenu->Eof())
+            EditDescrMenu->setText(m_descrMenu->Fields(0).AsString());
+        m_descrMenu->Close();
+    });
+}
+
+// ---- Elimina -------------------------------------------------------------------------
+
+void TMenuProgrammaForm::ButtonEliminaClick()
+{
+    TBookmark locale = QueryDettMenu->GetBookmark();
+    FMenu = QueryDettMenu->IsEmpty() ? QString() : testo("MENU");
+    FTabForm->AggiornaTabella(QueryDettMenu, locale, FBookmarkValido);
+    if (QueryDettMenu->IsEmpty()) {
+        Messages::information(QStringLiteral("La tabella è vuota"));
+        return;
+    }
+    if (FMenu.isEmpty() || !QueryDettMenu->Locate(kChiavi, QVariantList{FProgramma, FMenu})) {
+        Messages::warning(QStringLiteral("Il record selezionato non è stato trovato"));
+        return;
+    }
+    // Hidden entries count: they still hang from this one.
+    if (rowExists({QStringLiteral("SELECT * FROM DETTMENU WHERE"),
+                   QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENUPREC=:MENU)")},
+                  {{QStringLiteral("PROGRAMMA"), FProgramma}, {QStringLiteral("MENU"), FMenu}})) {
+        Messages::warning(QStringLiteral("La voce selezionata contiene altre voci nidificate: non "
+                                         "è possibile procedere alla cancellazione"));
+        return;
+    }
+    if (!Messages::confirm(QStringLiteral("Confermare la cancellazione del record?")))
+        return;
+    try {
+        QueryDettMenu->Delete();
+        FTabForm->ChiudiTransazione(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
+        FVociSelezionate.remove(FMenu);
+        FTabForm->AggiornaTabella(QueryDettMenu, locale, FBookmarkValido);
+    } catch (const std::exception &e) {
+        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
+                        Guard::messageOf(e));
+        if (!QueryDettMenu->Active())
+            FTabForm->AggiornaTabella(QueryDettMenu, locale, true);
+    }
+}
+
+// ---- Inserisci -------------------------------------------------------------------------
+
+bool TMenuProgrammaForm::RiordinaRighe(const QString &programma, const QString &primoCodice)
+{
+    const auto p = VociMenu::Codice(programma), c = VociMenu::Codice(primoCodice);
+    try {
+        if (!p || !c)
+            throw EDatabaseError(QStringLiteral("Codice non valido"));
+        TSpostamentoVoci(QueryAux).SpostaVoci(*p, *c);
+    } catch (const std::exception &) {
+        Messages::error(QStringLiteral("Errore interno durante il riordino dei menu"));
+        return false;
+    }
+    // The entries as they are now, parents and codes moved.
+    QueryDettMenu->Close();
+    QueryDettMenu->Open();
+    return true;
+}
+
+void TMenuProgrammaForm::annullaSpostamento(const QString &codice)
+{
+    FTabForm->AggiornaTabella(QueryDettMenu, TBookmark(), false);
+    QueryDettMenu->Locate(kChiavi, QVariantList{FProgramma, codice});
+}
+
+void TMenuProgrammaForm::ButtonInserisciClick()
+{
+    if (QueryDettMenu->IsEmpty()) {
+        Messages::warning(QStringLiteral(
+            "Non è ancora stata inserita nessuna voce di menu: premere il tasto Nuova"));
+        return;
+    }
+    if (!Messages::confirm(QStringLiteral("Inserire una nuova voce?")))
+        return;
+    // A pending edit is saved as any save is, validations included.
+    if (Editing()) {
+        if (!Memorizzazione())
+            return;
+    } else {
+        FTabForm->ChiudiTransEAggiorna(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
+    }
+    // Everything before this point is committed: a failure below goes back
+    // to exactly here.
+    const QString codice = testo("MENU");
+    const QString padre = testo("MENUPREC");
+    const QString livello = testo("LIVELLOMENU");
+    try {
+        TSpostamentoVoci(QueryAux).SpostaPadri(QueryDettMenu->FieldByName("PROGRAMMA")->AsInteger(),
+                                               codice.toInt());
+    } catch (const std::exception &) {
+        Messages::error(QStringLiteral("Errore interno durante il riordino delle voci di menu"));
+        annullaSpostamento(codice);
+        return;
+    }
+    const QString nuovoPadre = VociMenu::PadreDopoSpostamento(padre, codice);
+    if (!RiordinaRighe(FProgramma, codice)) {
+        annullaSpostamento(codice);
+        return;
+    }
+    QueryDettMenu->Locate(kChiavi, QVariantList{FProgramma, codice.toInt() + 1});
+    SettaggioInterfaccia(true);
+    QueryDettMenu->Insert();
+    valoriVoce(codice, nuovoPadre, livello);
+}
+
+// ---- A&zzera -------------------------------------------------------------------------
+
+void TMenuProgrammaForm::ButtonAzzeraClick()
+{
+    if (QueryDettMenu->IsEmpty()) {
+        Messages::information(QStringLiteral("La tebella è vuota"));
+        return;
+    }
+    if (!Messages::confirm(QStringLiteral("Confermare l'azzeramento del menu del programma?")))
+        return;
+    try {
+        QueryAux->Close();
+        QueryAux->SQL =
+            QStringList{QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")};
+        QueryAux->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
+        QueryAux->ExecQuery();
+        QueryAux->Close();
+        FTabForm->IBTransaction1->Commit();
+    } catch (const std::exception &) {
+        Messages::error(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+        return;
+    }
+    FVociSelezionate.clear();
+    ButtonAggiornaClick();
+}
+
+// ---- Marks -------------------------------------------------------------------------------
+
+void TMenuProgrammaForm::commutaMarca()
+{
+    if (!QueryDettMenu->Active() || QueryDettMenu->IsEmpty())
+        return;
+    const QString menu = testo("MENU");
+    if (!FVociSelezionate.remove(menu))
+        FVociSelezionate.insert(menu);
+    GridDettMenu->viewport()->update();
+}
+
+void TMenuProgrammaForm::GridDettMenuDblClick()
+{
+    commutaMarca();
+}
+
+void TMenuProgrammaForm::GridDettMenuKeyDown(int key)
+{
+    if (key == Qt::Key_F3)
+        commutaMarca();
+}
+
+void TMenuProgrammaForm::ButtonSelTuttoClick()
+{
+    FMenu = EditMenu->text();
+    FVociSelezionate.clear();
+    // Read through the view, so the current row stays where it is.
+    const int menu = QueryDettMenu->FieldByName(QStringLiteral("MENU"))->Index();
+    const int righe = QueryDettMenu->ViewRowCount();
+    FVociSelezionate.reserve(righe);
+    for (int r = 0; r < righe; ++r)
+        FVociSelezionate.insert(QueryDettMenu->ViewValue(r, menu).toString());
+    GridDettMenu->viewport()->update();
+}
+
+void TMenuProgrammaForm::ButtonDeSelTuttoClick()
+{
+    FVociSelezionate.clear();
+    GridDettMenu->viewport()->update();
+}
+
+// ---- Help texts ----------------------------------------------------------------------------
+
+void TMenuProgrammaForm::ButtonHelpClick()
+{
+    THelpParForm help(this);
+    Modal::exec(&help);
+}
+
+void TMenuProgrammaForm::ButtonHelpDescrClick()
+{
+    THelpPar2Form help(this);
+    Modal::exec(&help);
+}

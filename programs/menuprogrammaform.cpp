@@ -1,0 +1,280 @@
+// The menu grid editor's window: its controls, their layout and wiring.
+
+#include "menuprogrammaform.h"
+
+#include "dbcontrols.h"
+#include "dbgrid.h"
+#include "ibquery.h"
+#include "ibsql.h"
+#include "tabform.h"
+#include "tag.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+TDBEdit *boundEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
+{
+    auto *edit = new TDBEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->bind(dataSet, QLatin1String(field));
+    setTag(edit, 2);
+    return edit;
+}
+
+// The key boxes: shown, never typed into.
+void readOnlyBox(QLineEdit *edit)
+{
+    setTag(edit, 0);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, clBackground);
+    edit->setPalette(p);
+}
+
+QPushButton *command(const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QPushButton *helpButton(QWidget *parent, const char *name)
+{
+    auto *b = new QPushButton(QStringLiteral("?"), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    const int side = b->fontMetrics().height() + 8;
+    b->setFixedSize(side, side);
+    return b;
+}
+
+} // namespace
+
+TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const QString &programma)
+    : TRecordEditorForm(owner, tabForm,
+                        {QStringLiteral("DETTMENU"),
+                         {QStringLiteral("PROGRAMMA"), QStringLiteral("MENU")},
+                         QStringLiteral("MENU"),
+                         {{QStringLiteral("PROGRAMMA"), programma}}})
+    , FProgramma(programma)
+    , QueryDettMenu(MainQuery)
+    , UpdateDettMenu(MainUpdate)
+    , m_descrMenu(new TIBSQL(this))
+{
+    setObjectName(QStringLiteral("MenuProgrammaForm"));
+    setWindowTitle(QStringLiteral("Menu programma"));
+    QueryDettMenu->setObjectName(QStringLiteral("QueryDettMenu"));
+    UpdateDettMenu->setObjectName(QStringLiteral("UpdateDettMenu"));
+    m_descrMenu->setDatabase(tabForm->IBDatabase1);
+    m_descrMenu->setTransaction(tabForm->IBTransaction1);
+    m_descrMenu->SQL =
+        QStringList{QStringLiteral("SELECT DESCRIZIONE FROM DETTMENU WHERE"),
+                    QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")};
+    buildFields();
+
+    GridDettMenu = new TDBGrid(this);
+    GridDettMenu->setObjectName(QStringLiteral("GridDettMenu"));
+    GridDettMenu->setDataSet(QueryDettMenu);
+    // Marked rows on clBackground, the others on clWindow, black text on both.
+    const QColor window = GridDettMenu->palette().color(QPalette::Base);
+    TDataSetModel *model = GridDettMenu->Model();
+    model->setRowColourHook([this, model, window](int row, QColor &background, QColor &text) {
+        background =
+            Marcata(model->value(row, QStringLiteral("MENU")).toString()) ? clBackground : window;
+        text = Qt::black;
+    });
+    setGrid(GridDettMenu);
+    buildCommands();
+
+    connect(EditMenuPrec, &TDBEdit::Change, this, &TMenuProgrammaForm::EditMenuPrecChange);
+    connect(GridDettMenu, &TDBGrid::DblClick, this, &TMenuProgrammaForm::GridDettMenuDblClick);
+    connect(GridDettMenu, &TDBGrid::KeyDown, this,
+            [this](int key, Qt::KeyboardModifiers) { GridDettMenuKeyDown(key); });
+
+    // Room for the grid under the fields, whatever the font.
+    GridDettMenu->setMinimumHeight(GridDettMenu->verticalHeader()->defaultSectionSize() * 8);
+    resize(sizeHint().expandedTo(QSize(980, 640)));
+    Apri();
+}
+
+void TMenuProgrammaForm::buildFields()
+{
+    QWidget *p = PanelCampi;
+    EditProgramma = boundEdit(p, "EditProgramma", QueryDettMenu, "PROGRAMMA");
+    readOnlyBox(EditProgramma);
+    EditMenu = boundEdit(p, "EditMenu", QueryDettMenu, "MENU");
+    readOnlyBox(EditMenu);
+    EditMenuPrec = boundEdit(p, "EditMenuPrec", QueryDettMenu, "MENUPREC");
+    EditDescrMenu = new QLineEdit(p);
+    EditDescrMenu->setObjectName(QStringLiteral("EditDescrMenu"));
+    readOnlyBox(EditDescrMenu);
+    EditLivello = boundEdit(p, "EditLivello", QueryDettMenu, "LIVELLOMENU");
+    EditDescrizione = boundEdit(p, "EditDescrizione", QueryDettMenu, "DESCRIZIONE");
+    EditDLL = boundEdit(p, "EditDLL", QueryDettMenu, "DLL");
+    EditFunzione = boundEdit(p, "EditFunzione", QueryDettMenu, "FUNZIONE");
+
+    MemoParametri = new TDBMemo(p);
+    MemoParametri->setObjectName(QStringLiteral("MemoParametri"));
+    MemoParametri->bind(QueryDettMenu, QStringLiteral("PARAMETRIBLOB"));
+    setTag(MemoParametri, 2);
+    MemoNote = new TDBMemo(p);
+    MemoNote->setObjectName(QStringLiteral("MemoNote"));
+    MemoNote->bind(QueryDettMenu, QStringLiteral("NOTE"));
+    setTag(MemoNote, 2);
+    const int righe = MemoNote->fontMetrics().lineSpacing() * 4 + 12;
+    for (TDBMemo *m : {MemoParametri, MemoNote}) {
+        m->setMinimumHeight(righe);
+        m->setMaximumHeight(righe * 2);
+        // Tab moves on to the next control, as in a line edit.
+        m->setTabChangesFocus(true);
+    }
+
+    DBCheckBox1 = new TDBCheckBox(QStringLiteral("Visibile"), p);
+    DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
+    DBCheckBox1->bind(QueryDettMenu, QStringLiteral("VISIBILE"));
+    setTag(DBCheckBox1, 2);
+    CheckVoceRapida = new TDBCheckBox(QStringLiteral("Voce Rapida"), p);
+    CheckVoceRapida->setObjectName(QStringLiteral("CheckVoceRapida"));
+    CheckVoceRapida->bind(QueryDettMenu, QStringLiteral("VOCERAPIDA"));
+    setTag(CheckVoceRapida, 2);
+    RadioGrupVersione = new TDBRadioGroup(QStringLiteral("Passaggio parametri"), p);
+    RadioGrupVersione->setObjectName(QStringLiteral("RadioGrupVersione"));
+    RadioGrupVersione->setItems({QStringLiteral("1 Parametro (Codice Utente)"),
+                                 QStringLiteral("2 Parametri (Codice Utente + Parametri)")},
+                                {QStringLiteral("0"), QStringLiteral("1")});
+    RadioGrupVersione->bind(QueryDettMenu, QStringLiteral("LIVELLO2VERSIONE"));
+    setTag(RadioGrupVersione, 2);
+
+    // Room for the values each column holds, whatever the font.
+    const QFontMetrics fm(EditDescrizione->font());
+    for (TDBEdit *codice : {EditProgramma, EditMenu, EditMenuPrec, EditLivello}) {
+        codice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
+        codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
+    }
+    EditDescrizione->setMinimumWidth(fm.horizontalAdvance(QString(32, QLatin1Char('n'))));
+    EditDescrMenu->setMinimumWidth(fm.horizontalAdvance(QString(20, QLatin1Char('n'))));
+    EditDLL->setMinimumWidth(fm.horizontalAdvance(QString(16, QLatin1Char('n'))));
+    EditFunzione->setMinimumWidth(fm.horizontalAdvance(QString(20, QLatin1Char('n'))));
+
+    ButtonProgramma =
+        labelButton(QStringLiteral("ButtonProgramma"), QStringLiteral("Programma"), nullptr);
+    ButtonMenu = labelButton(QStringLiteral("ButtonMenu"), QStringLiteral("Men&u"), nullptr);
+    ButtonMenuPrec =
+        labelButton(QStringLiteral("ButtonMenuPrec"), QStringLiteral("Menu &Precedente"), nullptr);
+    ButtonLivello =
+        labelButton(QStringLiteral("ButtonLivello"), QStringLiteral("Livello Menu"), EditLivello);
+    ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
+                                    QStringLiteral("Descrizione"), EditDescrizione);
+    // The library file pick comes with the menu tools.
+    ButtonDLL = labelButton(QStringLiteral("ButtonDLL"), QStringLiteral("DLL"), nullptr);
+    ButtonFunzione =
+        labelButton(QStringLiteral("ButtonFunzione"), QStringLiteral("Funzione"), EditFunzione);
+    ButtonNote = labelButton(QStringLiteral("ButtonNote"), QStringLiteral("Note"), MemoNote);
+    ButtonParametri =
+        labelButton(QStringLiteral("ButtonParametri"), QStringLiteral("Parametri"), MemoParametri);
+    ButtonHelp = helpButton(p, "ButtonHelp");
+    ButtonHelpDescr = helpButton(p, "ButtonHelpDescr");
+    ButtonWizardCSDForm = new QPushButton(QStringLiteral("Wizard CSDForm"), p);
+    ButtonWizardCSDForm->setObjectName(QStringLiteral("ButtonWizardCSDForm"));
+    setTag(ButtonWizardCSDForm, 2);
+    LabelSelezione =
+        new QLabel(QStringLiteral("F3 o doppio click per selezionare / deselezionare"), p);
+    LabelSelezione->setObjectName(QStringLiteral("LabelSelezione"));
+
+    const auto withHelp = [](QWidget *label, QWidget *help) {
+        auto *row = new QHBoxLayout;
+        row->setSpacing(2);
+        row->addWidget(label, 1);
+        row->addWidget(help);
+        return row;
+    };
+    auto *grid = new QGridLayout(p);
+    grid->setContentsMargins(0, 0, 0, 4);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(ButtonProgramma, 0, 0);
+    grid->addWidget(ButtonMenu, 0, 1);
+    grid->addWidget(ButtonMenuPrec, 0, 2);
+    grid->addWidget(ButtonLivello, 0, 4);
+    grid->addWidget(EditProgramma, 1, 0);
+    grid->addWidget(EditMenu, 1, 1);
+    grid->addWidget(EditMenuPrec, 1, 2);
+    grid->addWidget(EditDescrMenu, 1, 3);
+    grid->addWidget(EditLivello, 1, 4);
+    grid->setRowMinimumHeight(2, 4);
+    grid->addLayout(withHelp(ButtonDescrizione, ButtonHelpDescr), 3, 0, 1, 4);
+    grid->addWidget(ButtonDLL, 3, 4, 1, 2);
+    grid->addWidget(ButtonFunzione, 3, 6);
+    grid->addWidget(EditDescrizione, 4, 0, 1, 4);
+    grid->addWidget(EditDLL, 4, 4, 1, 2);
+    grid->addWidget(EditFunzione, 4, 6);
+    grid->setRowMinimumHeight(5, 4);
+    grid->addLayout(withHelp(ButtonParametri, ButtonHelp), 6, 0, 1, 4);
+    grid->addWidget(ButtonNote, 6, 4, 1, 3);
+    grid->addWidget(MemoParametri, 7, 0, 1, 4);
+    grid->addWidget(MemoNote, 7, 4, 1, 3);
+    auto *flags = new QHBoxLayout;
+    flags->addWidget(DBCheckBox1);
+    flags->addWidget(CheckVoceRapida);
+    flags->addWidget(RadioGrupVersione);
+    flags->addStretch(1);
+    flags->addWidget(ButtonWizardCSDForm, 0, Qt::AlignBottom);
+    grid->addLayout(flags, 8, 0, 1, 7);
+    grid->addWidget(LabelSelezione, 9, 0, 1, 7);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(6, 1);
+
+    onClick(ButtonMenu, static_cast<TRecordEditorForm *>(this),
+            &TRecordEditorForm::ButtonCodiceClick);
+    onClick(ButtonMenuPrec, this, &TMenuProgrammaForm::ButtonMenuPrecClick);
+    onClick(ButtonHelp, this, &TMenuProgrammaForm::ButtonHelpClick);
+    onClick(ButtonHelpDescr, this, &TMenuProgrammaForm::ButtonHelpDescrClick);
+}
+
+void TMenuProgrammaForm::buildCommands()
+{
+    ButtonInserisci = command("ButtonInserisci", QStringLiteral("Inserisci"));
+    ButtonAzzera = command("ButtonAzzera", QStringLiteral("A&zzera"));
+    ButtonSelTutto = command("ButtonSelTutto", QStringLiteral("&Seleziona Tutto"));
+    ButtonDeSelTutto = command("ButtonDeSelTutto", QStringLiteral("&Deselez. Tutto"));
+    ButtonAggFunz = command("ButtonAggFunz", QStringLiteral("Agg. &Funz."));
+    ButtonAutoRinomina = command("ButtonAutoRinomina", QStringLiteral("Passa a X"));
+    ButtonModAlbero = command("ButtonModAlbero", QStringLiteral("Moda&lità Albero"));
+    ButtonImporta = command("ButtonImporta", QStringLiteral("Imp&orta"));
+    ButtonEsporta = command("ButtonEsporta", QStringLiteral("Espo&rta"));
+    addCommand(ButtonInserisci, false);
+    addCommand(ButtonAzzera, true);
+    addCommand(ButtonSelTutto, true);
+    addCommand(ButtonDeSelTutto, true);
+    addCommand(ButtonAggFunz, false);
+    addCommand(ButtonAutoRinomina, true);
+    addCommand(ButtonModAlbero, true);
+    addCommand(ButtonImporta, true);
+    addCommand(ButtonEsporta, true);
+
+    // The delete checks for child entries after finding the row again.
+    disconnect(ButtonElimina, &QPushButton::clicked, this, nullptr);
+    onClick(ButtonElimina, this, &TMenuProgrammaForm::ButtonEliminaClick);
+    onClick(ButtonInserisci, this, &TMenuProgrammaForm::ButtonInserisciClick);
+    onClick(ButtonAzzera, this, &TMenuProgrammaForm::ButtonAzzeraClick);
+    onClick(ButtonSelTutto, this, &TMenuProgrammaForm::ButtonSelTuttoClick);
+    onClick(ButtonDeSelTutto, this, &TMenuProgrammaForm::ButtonDeSelTuttoClick);
+    // The function letter, the conversion to mode X, the window wizard, the
+    // tree view and the transfer buttons come with the menu tools.
+}
+
+QString TMenuProgrammaForm::PromptNuovoCodice() const
+{
+    return QStringLiteral("Inserire il nuovo codice di menu");
+}
+
+QWidget *TMenuProgrammaForm::EditChiave() const
+{
+    return EditMenu;
+}
