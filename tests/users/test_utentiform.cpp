@@ -171,6 +171,52 @@ TEST_F(UtentiFormTest, SaveWritesTheUserAndItsRowsInOneCommit)
                                      "ALFA|Directory bin|C:\\Suite\\|6", "GAMMA|Ultimo|fine|7"}));
     EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=5").toString(), kTestoCompleto);
     EXPECT_EQ(f->QueryUtenti->FieldByName("CODICE")->AsInteger(), 5);
+
+    // The next opening shows the canonical text built from the rows.
+    f.reset();
+    f = apri();
+    EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=5").toString(),
+              QString("[ALFA]\nLingua=IT\nFormula=a=b\nNota=l") + kAcuto +
+                  "ultima\nVuoto=\nDirectory bin=C:\\Suite\\\n[BETA <INATTIVA>]\nLingua=EN\n"
+                  "[GAMMA]\nUltimo=fine\n");
+}
+
+TEST_F(UtentiFormTest, AFailedPostTakesTheRowsBackAndShowsOnlyTheDatabasesMessage)
+{
+    utente(1, "anna", "ALFA", QString());
+    auto f = apri();
+    f->ButtonNuovo->click();
+    for (auto [campo, testo] : {std::pair{"NOMEUTENTE", "bruno"},
+                                {"DITTA", "ALFA"},
+                                {"PROFILOSICUREZZA", "1"},
+                                {"PROGETTO", "1"},
+                                {"PWDUTENTE", "Segretissima"}})
+        f->QueryUtenti->FieldByName(campo)->setAsString(testo);
+    f->MemoPravlin->setPlainText("[ALFA]\r\nLingua=IT");
+    // Another program takes the new code meanwhile.
+    utente(2, "carla", "ALFA", QString());
+    const QStringList prima = istantanea();
+    rec.allowAny();
+    f->ButtonMemorizza->click();
+    rec.allowAny(false);
+    ASSERT_EQ(rec.seen().size(), 1);
+    EXPECT_EQ(rec.seen()[0].kind, TMsgDlgType::Error);
+    EXPECT_TRUE(rec.seen()[0].text.contains("UTENTI")) << rec.seen()[0].text.toStdString();
+    EXPECT_FALSE(rec.seen()[0].text.contains("Segretissima"));
+    EXPECT_EQ(istantanea(), prima);
+    EXPECT_TRUE(righe(2).isEmpty());
+    EXPECT_TRUE(f->Editing());
+    EXPECT_EQ(f->EditNomeUtente->text(), "bruno");
+    rec.clear();
+
+    // Closing with a save that fails keeps the window and the edit.
+    rec.expect(TMsgDlgType::Confirmation, "Salvare le modifiche prima di chiudere la finestra?",
+               mrYes);
+    rec.allowAny();
+    f->reject();
+    rec.allowAny(false);
+    EXPECT_TRUE(f->Editing());
+    EXPECT_EQ(istantanea(), prima);
 }
 
 TEST_F(UtentiFormTest, ADuplicateParameterLeavesUserAndRowsAsTheyWere)
@@ -291,6 +337,13 @@ TEST_F(UtentiFormTest, ACharacterTheCodePageCannotHoldIsRefusedBeforeWriting)
     rec.expect(TMsgDlgType::Error,
                QString("Il campo NOTE contiene un carattere che non può essere memorizzato: \"") +
                    QChar(0x4E2D) + "\"");
+    f->ButtonMemorizza->click();
+    EXPECT_EQ(istantanea(), prima);
+    // Not one character of a password is shown.
+    f->MemoNote->setPlainText("nota");
+    f->QueryUtenti->FieldByName("PWDUTENTE")->setAsString(QString("pw") + QChar(0x03A9));
+    rec.expect(TMsgDlgType::Error,
+               "Il campo PWDUTENTE contiene un carattere che non può essere memorizzato");
     f->ButtonMemorizza->click();
     EXPECT_EQ(istantanea(), prima);
     EXPECT_EQ(rec.pending(), 0);
