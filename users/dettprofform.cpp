@@ -60,7 +60,7 @@ TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &
     // leaves the description empty.
     connect(EditMenu, &TDBEdit::Change, this, [this] { Guard::run([this] { EditMenuChange(); }); });
 
-    resize(720, 500);
+    resize(sizeHint().expandedTo(QSize(720, 500)));
     Apri();
 }
 

@@ -51,7 +51,7 @@ TProfSicForm::TProfSicForm(QWidget *owner, TTabForm *&tabForm)
             &TRecordEditorForm::ButtonCodiceClick);
     onClick(ButtonDettagli, this, &TProfSicForm::ButtonDettagliClick);
 
-    resize(760, 520);
+    resize(sizeHint().expandedTo(QSize(760, 520)));
     Apri();
 }
 
@@ -80,6 +80,7 @@ void TProfSicForm::buildFields()
     EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
     EditLivello->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
     ComboTipo->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("Administrator")) + 40);
+    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
     MemoNote->setFixedHeight(fm.lineSpacing() * 4 + 2 * MemoNote->frameWidth() + 8);
 
     auto *grid = new QGridLayout(p);

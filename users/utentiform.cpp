@@ -100,8 +100,9 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonVerifica, this, &TUtentiForm::ButtonVerificaClick);
     onClick(ButtonVerificaHelp, this, &TUtentiForm::ButtonVerificaHelpClick);
 
-    resize(1040, 780);
     Apri();
+    // After the opening: it may have shown "Utente inattivo".
+    resize(sizeHint().expandedTo(QSize(1040, 780)));
 }
 
 void TUtentiForm::buildFields()
@@ -129,6 +130,7 @@ void TUtentiForm::buildFields()
     // The memos stay enabled while browsing, read-only, so a long text
     // still scrolls.
     MemoNote = bound<TDBMemo>(p, "MemoNote", q, "NOTE", 0);
+    MemoNote->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     MemoPravlin = bound<TDBMemo>(p, "MemoPravlin", q, "PRAVLIN", 0);
     MemoPravlin->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoPravlin->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -179,8 +181,14 @@ void TUtentiForm::buildFields()
         e->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
     ButtonInfo1Help->setFixedWidth(fm.horizontalAdvance(QStringLiteral("??")) + 12);
 
-    auto *grid = new QGridLayout(p);
-    grid->setContentsMargins(0, 0, 0, 4);
+    // The boxes in a grid; the check boxes, the parameter text and the
+    // notes in full rows under it, each as wide as its content needs.
+    auto *colonna = new QVBoxLayout(p);
+    colonna->setContentsMargins(0, 0, 0, 4);
+    colonna->setSpacing(4);
+    auto *grid = new QGridLayout;
+    colonna->addLayout(grid);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(4);
     // Identity and contacts.
@@ -214,7 +222,7 @@ void TUtentiForm::buildFields()
                        (QWidget *)CheckAccessoPravlin, (QWidget *)CheckUtenteInattivo})
         checks->addWidget(w);
     checks->addStretch();
-    grid->addLayout(checks, 3, 0, 1, 5);
+    colonna->addLayout(checks);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(4, 2);
@@ -223,7 +231,7 @@ void TUtentiForm::buildFields()
 void TUtentiForm::buildTools()
 {
     QWidget *p = PanelCampi;
-    auto *grid = static_cast<QGridLayout *>(p->layout());
+    auto *colonna = static_cast<QVBoxLayout *>(p->layout());
 
     ButtonFile = button("ButtonFile", QStringLiteral("File"), 2);
     ButtonPercorso = button("ButtonPercorso", QStringLiteral("Percorso"), 2);
@@ -247,11 +255,10 @@ void TUtentiForm::buildTools()
     auto *pravlin = new QHBoxLayout;
     pravlin->addWidget(MemoPravlin, 1);
     pravlin->addLayout(tools);
-    grid->addWidget(ButtonPravlin, 4, 0, 1, 5);
-    grid->addLayout(pravlin, 5, 0, 1, 5);
-    grid->setRowStretch(5, 3);
-    grid->addWidget(ButtonNote, 6, 0, 1, 5);
-    grid->addWidget(MemoNote, 7, 0, 1, 5);
+    colonna->addWidget(ButtonPravlin);
+    colonna->addLayout(pravlin, 1);
+    colonna->addWidget(ButtonNote);
+    colonna->addWidget(MemoNote);
     // The notes are a few lines; the parameter text takes what is left
     // beside the grid, which always shows a screenful of users.
     const int riga = QFontMetrics(MemoNote->font()).lineSpacing();
