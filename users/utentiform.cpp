@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <memory>
@@ -291,6 +290,8 @@ void TUtentiForm::SettaggioInterfaccia(bool editing)
 
 void TUtentiForm::PrimaDellApertura()
 {
+    QueryAux2->setDatabase(FTabForm->IBDatabase1);
+    QueryAux2->setTransaction(FTabForm->IBTransaction1);
     RicostruisciTesti();
     MostraUtenteInattivo();
 }
