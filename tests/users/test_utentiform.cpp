@@ -455,3 +455,33 @@ TEST_F(UtentiFormTest, TypedTextsSaveWholeOrNotAtAll)
     EXPECT_GT(salvati, 5);
     EXPECT_GT(rifiutati, 5);
 }
+
+namespace {
+
+// The same editor when the user database is reached through a server: the
+// table-services object follows the same dati.ini.
+class ServerUtentiFormTest : public UtentiFormTest
+{
+protected:
+    void SetUp() override
+    {
+        useServer();
+        UtentiFormTest::SetUp();
+    }
+};
+
+} // namespace
+
+TEST_F(ServerUtentiFormTest, OpeningAndSaveThroughTheServer)
+{
+    utente(1, "anna", "ALFA", "vecchio");
+    riga(1, "ALFA", "Lingua", "IT", 1);
+    auto f = apri();
+    EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").toString(),
+              "[ALFA]\nLingua=IT\n");
+    scrivi(*f, "[ALFA]\r\nLingua=EN\r\nNota=l'ultima");
+    f->ButtonMemorizza->click();
+    EXPECT_FALSE(f->Editing());
+    EXPECT_EQ(righe(1),
+              (QStringList{"ALFA|Lingua|EN|1", QString("ALFA|Nota|l") + kAcuto + "ultima|2"}));
+}
