@@ -3,6 +3,7 @@
 #include "infoform.h"
 #include "programmimenu.h"
 #include "qttranslations.h"
+#include "utentimenu.h"
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     loadQtItalian();
     TBaseMainForm window;
     ProgrammiMenu::Installa(window);
+    UtentiMenu::Installa(window);
     window.show();
     return app.exec();
 }

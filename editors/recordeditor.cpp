@@ -78,6 +78,13 @@ void TRecordEditorForm::setGrid(QWidget *grid)
     m_browseOnly.append(grid);
 }
 
+void TRecordEditorForm::setStretch(int campi, int griglia)
+{
+    m_leftLayout->setStretchFactor(PanelCampi, campi);
+    if (m_grid)
+        m_leftLayout->setStretchFactor(m_grid, griglia);
+}
+
 void TRecordEditorForm::addCommand(QPushButton *button, bool browseOnly)
 {
     button->setParent(this);

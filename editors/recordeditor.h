@@ -119,10 +119,17 @@ protected:
     // The key's edit box, focused after the code change.
     virtual QWidget *EditChiave() const { return nullptr; }
     virtual void DopoMemorizzazione() {}
+    // The save itself, after the validations and with FCodice taken: posts
+    // the row, commits the shared transaction and reopens the query. An
+    // editor that writes further rows with the same commit replaces it.
+    virtual void SalvaRecord();
 
     // ---- Building the window ---------------------------------------------
     // The main grid: enabled in browse mode only.
     void setGrid(QWidget *grid);
+    // How the height beyond the minimum is shared between the fields and
+    // the grid (by default the grid takes it all).
+    void setStretch(int campi, int griglia);
     // A command button in the column, after the standard ones. browseOnly:
     // enabled in browse mode only; otherwise enabled in both modes.
     void addCommand(QPushButton *button, bool browseOnly);

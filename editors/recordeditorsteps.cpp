@@ -105,12 +105,17 @@ bool TRecordEditorForm::Memorizzazione()
                              ? key.value(0)
                              : MainQuery->FieldByName(m_table.codeField)->Value());
     }
-    FTabForm->ChiudiTransEAggiorna(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+    SalvaRecord();
     if (!key.isEmpty())
         locateKey(key);
     SettaggioInterfaccia(false);
     DopoMemorizzazione();
     return true;
+}
+
+void TRecordEditorForm::SalvaRecord()
+{
+    FTabForm->ChiudiTransEAggiorna(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
 }
 
 void TRecordEditorForm::ButtonMemorizzaClick()

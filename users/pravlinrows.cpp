@@ -1,6 +1,7 @@
 #include "pravlinrows.h"
 
 #include "ibdatabase.h"
+#include "iberror.h"
 #include "ibsql.h"
 #include "messages.h"
 #include "pravlinrow.h"
@@ -11,59 +12,70 @@ namespace Pravlin {
 
 namespace {
 
-// Runs one step; a failure of any kind (database, a character the code page
-// cannot hold) shows the step's message and answers false.
-template <typename F> bool passo(const QString &messaggio, F &&f)
+// Runs one statement; a failure of any kind (database, a character the code
+// page cannot hold) becomes the step's error with the cause's own message.
+template <typename F> void passo(const QString &messaggio, F &&f)
 {
     try {
         f();
-        return true;
-    } catch (const std::exception &) {
-        Messages::error(messaggio);
-        return false;
+    } catch (const EIBError &e) {
+        throw ERigheTabPravlin(messaggio, e.message());
+    } catch (const std::exception &e) {
+        throw ERigheTabPravlin(messaggio, QString::fromStdString(e.what()));
     }
 }
 
 } // namespace
 
-bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
+ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &causa)
+    : std::runtime_error((messaggio + QLatin1Char('\r') + causa).toStdString())
+    , m_messaggio(messaggio)
+    , m_causa(causa)
+{
+}
+
+void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
                         const QString &testo)
 {
     const QVector<TPravlin> voci = DividiPravlin(testo);
 
-    TIBSQL q;
-    q.setDatabase(&db);
-    q.setTransaction(&tr);
-
-    bool ok = passo(MsgErroreDelete, [&] {
+    passo(MsgErroreDelete, [&] {
+        TIBSQL q;
+        q.setDatabase(&db);
+        q.setTransaction(&tr);
         q.SQL = QStringList{QStringLiteral("DELETE FROM TABPRAVLIN WHERE UTENTE=:UTENTE")};
         q.Prepare();
         q.ParamByName(QStringLiteral("UTENTE")).setAsString(utente);
         q.ExecQuery();
+        q.Close();
     });
 
-    if (ok) {
-        // Every value goes in as a parameter: a name holding an apostrophe is
-        // stored as typed instead of breaking the statement.
-        ok = passo(MsgErroreInsert, [&] {
-            if (voci.isEmpty())
-                return;
-            q.Close();
-            TPravlinInsert inserimento(&db, &tr);
-            int progressivo = 0;
-            for (const TPravlin &voce : voci)
-                inserimento.Esegui(utente, voce, ++progressivo);
-        });
-    }
-    q.Close();
+    // Every value goes in as a parameter: a name holding an apostrophe is
+    // stored as typed instead of breaking the statement.
+    passo(MsgErroreInsert, [&] {
+        if (voci.isEmpty())
+            return;
+        TPravlinInsert inserimento(&db, &tr);
+        int progressivo = 0;
+        for (const TPravlin &voce : voci)
+            inserimento.Esegui(utente, voce, ++progressivo);
+    });
+}
 
-    if (ok) {
-        tr.CommitRetaining();
-    } else if (tr.InTransaction()) {
+bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
+                        const QString &testo)
+{
+    try {
+        RiscriviTabPravlin(db, tr, utente, testo);
+    } catch (const ERigheTabPravlin &e) {
+        Messages::error(e.messaggio());
         // Undoes the deletion as well: the rows stay as they were.
-        tr.RollbackRetaining();
+        if (tr.InTransaction())
+            tr.RollbackRetaining();
+        return false;
     }
-    return ok;
+    tr.CommitRetaining();
+    return true;
 }
 
 bool VerificaPravlin(const QString &testo, const QString &ditta)

@@ -16,6 +16,28 @@ inline const QString MsgErroreInsert =
     QStringLiteral("Errore interno di INSERT: impossibile aggiornare la tabella TABPRAVLIN. "
                    "Chiudere il programma e riaprirlo");
 
+// A failed rewrite of a user's rows: the message of the statement that
+// failed (MsgErroreDelete or MsgErroreInsert) and the database's own.
+class ERigheTabPravlin : public std::runtime_error
+{
+public:
+    ERigheTabPravlin(const QString &messaggio, const QString &causa);
+    QString messaggio() const { return m_messaggio; }
+    QString causa() const { return m_causa; }
+
+private:
+    QString m_messaggio;
+    QString m_causa;
+};
+
+// The statements of the row copy alone: the user's rows are deleted and one
+// row per parameter of the text is inserted, PROGRESSIVO counting 1..n
+// across sections, in the given transaction, which is neither committed nor
+// rolled back here. The first failing statement raises ERigheTabPravlin and
+// the rest are not tried; the caller decides what goes with them.
+void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
+                        const QString &testo);
+
 // Rewrites every TABPRAVLIN row of one user from the user's parameter text, in
 // the given (shared) transaction: the user's rows are deleted and one row per
 // parameter is inserted, PROGRESSIVO counting 1..n across sections. All or

@@ -1,0 +1,200 @@
+#include "dettprofform.h"
+
+#include "dbcontrols.h"
+#include "dbgrid.h"
+#include "guard.h"
+#include "ibquery.h"
+#include "ibsql.h"
+#include "messages.h"
+#include "ricmenuform.h"
+#include "ricprogrform.h"
+#include "tabform.h"
+#include "tag.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+TDBEdit *chiave(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
+{
+    auto *edit = new TDBEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->bind(dataSet, QLatin1String(field));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::ClickFocus);
+    edit->setColor(clBackground);
+    return edit;
+}
+
+} // namespace
+
+TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &Profilo)
+    : TRecordEditorForm(
+          owner, tabForm,
+          {QStringLiteral("DETTPROF"),
+           {QStringLiteral("PROFILO"), QStringLiteral("PROGRAMMA"), QStringLiteral("MENU")},
+           QString(),
+           {{QStringLiteral("PROFILO"), Profilo}}})
+    , QueryDettProf(MainQuery)
+    , UpdateDettProf(MainUpdate)
+    , FProfilo(Profilo)
+{
+    setObjectName(QStringLiteral("DettProfForm"));
+    setWindowTitle(QStringLiteral("Dettagli profilo sicurezza"));
+    QueryDettProf->setObjectName(QStringLiteral("QueryDettProf"));
+    UpdateDettProf->setObjectName(QStringLiteral("UpdateDettProf"));
+    buildFields();
+
+    GridDettProf = new TDBGrid(this);
+    GridDettProf->setObjectName(QStringLiteral("GridDettProf"));
+    GridDettProf->setDataSet(QueryDettProf);
+    setGrid(GridDettProf);
+
+    ButtonAzzera = new QPushButton(QStringLiteral("Azzera"));
+    ButtonAzzera->setObjectName(QStringLiteral("ButtonAzzera"));
+    addCommand(ButtonAzzera, true);
+    onClick(ButtonAzzera, this, &TDettProfForm::ButtonAzzeraClick);
+    // Shown while browsing too; a failure of the lookup is reported and
+    // leaves the description empty.
+    connect(EditMenu, &TDBEdit::Change, this, [this] { Guard::run([this] { EditMenuChange(); }); });
+
+    resize(sizeHint().expandedTo(QSize(720, 500)));
+    Apri();
+}
+
+void TDettProfForm::buildFields()
+{
+    QWidget *p = PanelCampi;
+    EditProfilo = chiave(p, "EditProfilo", QueryDettProf, "PROFILO");
+    EditProgramma = chiave(p, "EditProgramma", QueryDettProf, "PROGRAMMA");
+    EditMenu = chiave(p, "EditMenu", QueryDettProf, "MENU");
+    EditDescrMenu = new QLineEdit(p);
+    EditDescrMenu->setObjectName(QStringLiteral("EditDescrMenu"));
+    EditDescrMenu->setReadOnly(true);
+    EditDescrMenu->setFocusPolicy(Qt::ClickFocus);
+    EditLivello = new TDBEdit(p);
+    EditLivello->setObjectName(QStringLiteral("EditLivello"));
+    EditLivello->bind(QueryDettProf, QStringLiteral("LIVELLO"));
+    setTag(EditLivello, 2);
+
+    // The key's captions do nothing: the key is chosen by Nuovo.
+    ButtonProfilo =
+        labelButton(QStringLiteral("ButtonProfilo"), QStringLiteral("Profilo"), nullptr);
+    ButtonProgramma =
+        labelButton(QStringLiteral("ButtonProgramma"), QStringLiteral("Programma"), nullptr);
+    ButtonMenu = labelButton(QStringLiteral("ButtonMenu"), QStringLiteral("Menu"), nullptr);
+    ButtonLivello =
+        labelButton(QStringLiteral("ButtonLivello"), QStringLiteral("Livello"), EditLivello);
+
+    const QFontMetrics fm(EditLivello->font());
+    for (QLineEdit *e : {(QLineEdit *)EditProfilo, (QLineEdit *)EditProgramma,
+                         (QLineEdit *)EditMenu, (QLineEdit *)EditLivello})
+        e->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("0000000000")));
+    EditDescrMenu->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("M")) * 24);
+
+    auto *grid = new QGridLayout(p);
+    grid->setContentsMargins(0, 0, 0, 6);
+    grid->setVerticalSpacing(2);
+    grid->addWidget(ButtonProfilo, 0, 0);
+    grid->addWidget(ButtonProgramma, 0, 1);
+    grid->addWidget(ButtonMenu, 0, 2);
+    grid->addWidget(ButtonLivello, 0, 4);
+    grid->addWidget(EditProfilo, 1, 0);
+    grid->addWidget(EditProgramma, 1, 1);
+    grid->addWidget(EditMenu, 1, 2);
+    grid->addWidget(EditDescrMenu, 1, 3);
+    grid->addWidget(EditLivello, 1, 4);
+    grid->setColumnStretch(3, 1);
+}
+
+void TDettProfForm::ButtonNuovoClick()
+{
+    FTabForm->ChiudiTransEAggiorna(QueryDettProf, FBookmark, FBookmarkValido, ButtonAggiorna);
+    {
+        TRicProgrForm programmi(this, FTabForm);
+        if (Modal::exec(&programmi) != mrOk)
+            return;
+        FProgramma = programmi.QueryProgrammi->FieldByName(QStringLiteral("CODICE"))->AsString();
+    }
+    QString menu;
+    {
+        TRicMenuForm menuList(this, FTabForm, FProgramma);
+        if (Modal::exec(&menuList) != mrOk)
+            return;
+        menu = menuList.QueryMenu->FieldByName(QStringLiteral("MENU"))->AsString();
+    }
+    if (rowExists({QStringLiteral("SELECT * FROM DETTPROF WHERE"),
+                   QStringLiteral("(PROFILO=:PROFILO)AND"),
+                   QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")},
+                  {{QStringLiteral("PROFILO"), FProfilo},
+                   {QStringLiteral("PROGRAMMA"), FProgramma},
+                   {QStringLiteral("MENU"), menu}})) {
+        Messages::warning(QStringLiteral(
+            "Il menu scelto è già presente nei dettagli di questo profilo sicurezza"));
+        return;
+    }
+    FMenu = menu;
+    SettaggioInterfaccia(true);
+    try {
+        QueryDettProf->Append();
+        QueryDettProf->FieldByName(QStringLiteral("PROFILO"))->setAsString(FProfilo);
+        QueryDettProf->FieldByName(QStringLiteral("PROGRAMMA"))->setAsString(FProgramma);
+        QueryDettProf->FieldByName(QStringLiteral("MENU"))->setAsString(FMenu);
+        QueryDettProf->FieldByName(QStringLiteral("LIVELLO"))->setValue(0);
+    } catch (...) {
+        QueryDettProf->Cancel();
+        SettaggioInterfaccia(false);
+        throw;
+    }
+}
+
+void TDettProfForm::EditMenuChange()
+{
+    EditDescrMenu->clear();
+    if (!QueryDettProf->Active() || QueryDettProf->IsEmpty())
+        return;
+    const QString programma = QueryDettProf->FieldByName(QStringLiteral("PROGRAMMA"))->AsString();
+    const QString menu = QueryDettProf->FieldByName(QStringLiteral("MENU"))->AsString();
+    if (programma.isEmpty() || menu.isEmpty())
+        return;
+    const QVariant descrizione =
+        firstValue({QStringLiteral("SELECT DESCRIZIONE FROM DETTMENU WHERE"),
+                    QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")},
+                   {{QStringLiteral("PROGRAMMA"), programma}, {QStringLiteral("MENU"), menu}});
+    EditDescrMenu->setText(descrizione.isNull() ? QString() : descrizione.toString());
+}
+
+void TDettProfForm::ButtonAzzeraClick()
+{
+    if (QueryDettProf->IsEmpty()) {
+        Messages::information(QStringLiteral("La tebella è vuota"));
+        return;
+    }
+    if (!Messages::confirm(
+            QStringLiteral("Confermare l'azzeramento dei dettagli del profilo sicurezza?")))
+        return;
+    TIBTransaction *tr = FTabForm->IBTransaction1;
+    TBookmark segno = QueryDettProf->GetBookmark();
+    try {
+        QueryAux->Close();
+        QueryAux->SQL = QStringList{QStringLiteral("DELETE FROM DETTPROF WHERE PROFILO=:PROFILO")};
+        QueryAux->ParamByName(QStringLiteral("PROFILO")).setAsString(FProfilo);
+        QueryAux->ExecQuery();
+        QueryAux->Close();
+        // A full commit: the profile's details are gone for everybody.
+        tr->Commit();
+        // Then the status button's refresh.
+        FBookmark = segno;
+        FBookmarkValido = true;
+        FTabForm->AggiornaTabella(QueryDettProf, FBookmark, true);
+    } catch (const std::exception &) {
+        Messages::error(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+        // A failed delete or commit has ended nothing the editor shows:
+        // show the rows as they stand.
+        if (!QueryDettProf->Active())
+            FTabForm->AggiornaTabella(QueryDettProf, segno, false);
+    }
+}
