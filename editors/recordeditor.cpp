@@ -2,6 +2,7 @@
 
 #include "recordeditor.h"
 
+#include "dbgrid.h"
 #include "editorsql.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -106,6 +107,50 @@ QPushButton *TRecordEditorForm::labelButton(const QString &objectName, const QSt
     if (target)
         connect(b, &QPushButton::clicked, target, [target] { target->setFocus(); });
     return b;
+}
+
+QPushButton *TRecordEditorForm::addCommand(const char *objectName, const QString &caption,
+                                           bool browseOnly)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(QLatin1String(objectName));
+    addCommand(b, browseOnly);
+    return b;
+}
+
+QPushButton *TRecordEditorForm::codeButton(const QString &caption)
+{
+    QPushButton *b = labelButton(QStringLiteral("ButtonCodice"), caption, nullptr);
+    onClick(b, this, &TRecordEditorForm::ButtonCodiceClick);
+    return b;
+}
+
+void TRecordEditorForm::setNames(const QString &form, const QString &title, const QString &query,
+                                 const QString &update)
+{
+    setObjectName(form);
+    setWindowTitle(title);
+    MainQuery->setObjectName(query);
+    MainUpdate->setObjectName(update);
+}
+
+TDBGrid *TRecordEditorForm::mainGrid(const char *objectName)
+{
+    auto *grid = new TDBGrid(this);
+    grid->setObjectName(QLatin1String(objectName));
+    grid->setDataSet(MainQuery);
+    setGrid(grid);
+    return grid;
+}
+
+void TRecordEditorForm::fitTo(const QSize &least)
+{
+    resize(sizeHint().expandedTo(least));
+}
+
+void TRecordEditorForm::runGuarded(const std::function<void()> &action)
+{
+    Guard::run(action);
 }
 
 void TRecordEditorForm::connectGuarded(QAbstractButton *button, std::function<void()> action)

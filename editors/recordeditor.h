@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -15,6 +16,7 @@ class QVBoxLayout;
 class TIBQuery;
 class TIBSQL;
 class TIBUpdateSQL;
+class TDBGrid;
 class TTabForm;
 
 // The table one record editor shows and how its rows are keyed.
@@ -125,6 +127,13 @@ protected:
     virtual void SalvaRecord();
 
     // ---- Building the window ---------------------------------------------
+    // The window's, the main query's and the update object's names.
+    void setNames(const QString &form, const QString &title, const QString &query,
+                  const QString &update);
+    // The main grid over the main query, named and handed to setGrid.
+    TDBGrid *mainGrid(const char *objectName);
+    // The window's size: what its layout asks, and at least the least size.
+    void fitTo(const QSize &least);
     // The main grid: enabled in browse mode only.
     void setGrid(QWidget *grid);
     // How the height beyond the minimum is shared between the fields and
@@ -133,13 +142,26 @@ protected:
     // A command button in the column, after the standard ones. browseOnly:
     // enabled in browse mode only; otherwise enabled in both modes.
     void addCommand(QPushButton *button, bool browseOnly);
+    QPushButton *addCommand(const char *objectName, const QString &caption, bool browseOnly);
     // A flat label button over a control (Tag 2); clicking it focuses the
     // control unless the caller connects it to something else.
     QPushButton *labelButton(const QString &objectName, const QString &caption, QWidget *target);
+    // The key's label button ("ButtonCodice"), which starts the code change.
+    QPushButton *codeButton(const QString &caption);
     // Connects a button to a handler run inside the error report.
     template <typename T> void onClick(QAbstractButton *button, T *object, void (T::*handler)())
     {
         connectGuarded(button, [object, handler] { (object->*handler)(); });
+    }
+    // Connects a signal to a handler run inside the error report; the
+    // handler takes the signal's first arguments.
+    template <typename S, typename... SignalArgs, typename T, typename... Args>
+    void onSignal(S *sender, void (S::*signal)(SignalArgs...), T *object,
+                  void (T::*handler)(Args...))
+    {
+        connect(sender, signal, this, [object, handler](Args... args) {
+            runGuarded([&] { (object->*handler)(args...); });
+        });
     }
 
     // ---- Helpers for the particulars ---------------------------------------
@@ -155,6 +177,7 @@ protected:
 private:
     void buildFrame();
     void connectGuarded(QAbstractButton *button, std::function<void()> action);
+    static void runGuarded(const std::function<void()> &action);
     QStringList parentFields() const;
     void bindParent(TIBSQL *statement) const;
     QString nextCode();

@@ -4,6 +4,7 @@
 
 #include "dbcontrols.h"
 #include "dbgrid.h"
+#include "editorwidgets.h"
 #include "ibquery.h"
 #include "ibsql.h"
 #include "tabform.h"
@@ -16,34 +17,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using EditorWidgets::bound;
+
 namespace {
-
-TDBEdit *boundEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
-{
-    auto *edit = new TDBEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->bind(dataSet, QLatin1String(field));
-    setTag(edit, 2);
-    return edit;
-}
-
-// The key boxes: shown, never typed into.
-void readOnlyBox(QLineEdit *edit)
-{
-    setTag(edit, 0);
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::ClickFocus);
-    QPalette p = edit->palette();
-    p.setColor(QPalette::Base, clBackground);
-    edit->setPalette(p);
-}
-
-QPushButton *command(const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
 
 QPushButton *helpButton(QWidget *parent, const char *name)
 {
@@ -68,10 +44,8 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
     , UpdateDettMenu(MainUpdate)
     , m_descrMenu(new TIBSQL(this))
 {
-    setObjectName(QStringLiteral("MenuProgrammaForm"));
-    setWindowTitle(QStringLiteral("Menu programma"));
-    QueryDettMenu->setObjectName(QStringLiteral("QueryDettMenu"));
-    UpdateDettMenu->setObjectName(QStringLiteral("UpdateDettMenu"));
+    setNames(QStringLiteral("MenuProgrammaForm"), QStringLiteral("Menu programma"),
+             QStringLiteral("QueryDettMenu"), QStringLiteral("UpdateDettMenu"));
     m_descrMenu->setDatabase(tabForm->IBDatabase1);
     m_descrMenu->setTransaction(tabForm->IBTransaction1);
     m_descrMenu->SQL =
@@ -79,9 +53,7 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
                     QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")};
     buildFields();
 
-    GridDettMenu = new TDBGrid(this);
-    GridDettMenu->setObjectName(QStringLiteral("GridDettMenu"));
-    GridDettMenu->setDataSet(QueryDettMenu);
+    GridDettMenu = mainGrid("GridDettMenu");
     // Marked rows on clBackground, the others on clWindow, black text on both.
     const QColor window = GridDettMenu->palette().color(QPalette::Base);
     TDataSetModel *model = GridDettMenu->Model();
@@ -90,7 +62,6 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
             Marcata(model->value(row, QStringLiteral("MENU")).toString()) ? clBackground : window;
         text = Qt::black;
     });
-    setGrid(GridDettMenu);
     buildCommands();
 
     connect(EditMenuPrec, &TDBEdit::Change, this, &TMenuProgrammaForm::EditMenuPrecChange);
@@ -100,34 +71,26 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
 
     // Room for the grid under the fields, whatever the font.
     GridDettMenu->setMinimumHeight(GridDettMenu->verticalHeader()->defaultSectionSize() * 8);
-    resize(sizeHint().expandedTo(QSize(980, 640)));
+    fitTo(QSize(980, 640));
     Apri();
 }
 
 void TMenuProgrammaForm::buildFields()
 {
     QWidget *p = PanelCampi;
-    EditProgramma = boundEdit(p, "EditProgramma", QueryDettMenu, "PROGRAMMA");
-    readOnlyBox(EditProgramma);
-    EditMenu = boundEdit(p, "EditMenu", QueryDettMenu, "MENU");
-    readOnlyBox(EditMenu);
-    EditMenuPrec = boundEdit(p, "EditMenuPrec", QueryDettMenu, "MENUPREC");
+    EditProgramma = EditorWidgets::keyEdit(p, "EditProgramma", QueryDettMenu, "PROGRAMMA");
+    EditMenu = EditorWidgets::keyEdit(p, "EditMenu", QueryDettMenu, "MENU");
+    EditMenuPrec = bound<TDBEdit>(p, "EditMenuPrec", QueryDettMenu, "MENUPREC");
     EditDescrMenu = new QLineEdit(p);
     EditDescrMenu->setObjectName(QStringLiteral("EditDescrMenu"));
-    readOnlyBox(EditDescrMenu);
-    EditLivello = boundEdit(p, "EditLivello", QueryDettMenu, "LIVELLOMENU");
-    EditDescrizione = boundEdit(p, "EditDescrizione", QueryDettMenu, "DESCRIZIONE");
-    EditDLL = boundEdit(p, "EditDLL", QueryDettMenu, "DLL");
-    EditFunzione = boundEdit(p, "EditFunzione", QueryDettMenu, "FUNZIONE");
+    EditorWidgets::keyBox(EditDescrMenu);
+    EditLivello = bound<TDBEdit>(p, "EditLivello", QueryDettMenu, "LIVELLOMENU");
+    EditDescrizione = bound<TDBEdit>(p, "EditDescrizione", QueryDettMenu, "DESCRIZIONE");
+    EditDLL = bound<TDBEdit>(p, "EditDLL", QueryDettMenu, "DLL");
+    EditFunzione = bound<TDBEdit>(p, "EditFunzione", QueryDettMenu, "FUNZIONE");
 
-    MemoParametri = new TDBMemo(p);
-    MemoParametri->setObjectName(QStringLiteral("MemoParametri"));
-    MemoParametri->bind(QueryDettMenu, QStringLiteral("PARAMETRIBLOB"));
-    setTag(MemoParametri, 2);
-    MemoNote = new TDBMemo(p);
-    MemoNote->setObjectName(QStringLiteral("MemoNote"));
-    MemoNote->bind(QueryDettMenu, QStringLiteral("NOTE"));
-    setTag(MemoNote, 2);
+    MemoParametri = bound<TDBMemo>(p, "MemoParametri", QueryDettMenu, "PARAMETRIBLOB");
+    MemoNote = bound<TDBMemo>(p, "MemoNote", QueryDettMenu, "NOTE");
     const int righe = MemoNote->fontMetrics().lineSpacing() * 4 + 12;
     for (TDBMemo *m : {MemoParametri, MemoNote}) {
         m->setMinimumHeight(righe);
@@ -136,14 +99,10 @@ void TMenuProgrammaForm::buildFields()
         m->setTabChangesFocus(true);
     }
 
-    DBCheckBox1 = new TDBCheckBox(QStringLiteral("Visibile"), p);
-    DBCheckBox1->setObjectName(QStringLiteral("DBCheckBox1"));
-    DBCheckBox1->bind(QueryDettMenu, QStringLiteral("VISIBILE"));
-    setTag(DBCheckBox1, 2);
-    CheckVoceRapida = new TDBCheckBox(QStringLiteral("Voce Rapida"), p);
-    CheckVoceRapida->setObjectName(QStringLiteral("CheckVoceRapida"));
-    CheckVoceRapida->bind(QueryDettMenu, QStringLiteral("VOCERAPIDA"));
-    setTag(CheckVoceRapida, 2);
+    DBCheckBox1 = bound<TDBCheckBox>(p, "DBCheckBox1", QueryDettMenu, "VISIBILE");
+    DBCheckBox1->setText(QStringLiteral("Visibile"));
+    CheckVoceRapida = bound<TDBCheckBox>(p, "CheckVoceRapida", QueryDettMenu, "VOCERAPIDA");
+    CheckVoceRapida->setText(QStringLiteral("Voce Rapida"));
     RadioGrupVersione = new TDBRadioGroup(QStringLiteral("Passaggio parametri"), p);
     RadioGrupVersione->setObjectName(QStringLiteral("RadioGrupVersione"));
     RadioGrupVersione->setItems({QStringLiteral("1 Parametro (Codice Utente)"),
@@ -239,24 +198,15 @@ void TMenuProgrammaForm::buildFields()
 
 void TMenuProgrammaForm::buildCommands()
 {
-    ButtonInserisci = command("ButtonInserisci", QStringLiteral("Inserisci"));
-    ButtonAzzera = command("ButtonAzzera", QStringLiteral("A&zzera"));
-    ButtonSelTutto = command("ButtonSelTutto", QStringLiteral("&Seleziona Tutto"));
-    ButtonDeSelTutto = command("ButtonDeSelTutto", QStringLiteral("&Deselez. Tutto"));
-    ButtonAggFunz = command("ButtonAggFunz", QStringLiteral("Agg. &Funz."));
-    ButtonAutoRinomina = command("ButtonAutoRinomina", QStringLiteral("Passa a X"));
-    ButtonModAlbero = command("ButtonModAlbero", QStringLiteral("Moda&lità Albero"));
-    ButtonImporta = command("ButtonImporta", QStringLiteral("Imp&orta"));
-    ButtonEsporta = command("ButtonEsporta", QStringLiteral("Espo&rta"));
-    addCommand(ButtonInserisci, false);
-    addCommand(ButtonAzzera, true);
-    addCommand(ButtonSelTutto, true);
-    addCommand(ButtonDeSelTutto, true);
-    addCommand(ButtonAggFunz, false);
-    addCommand(ButtonAutoRinomina, true);
-    addCommand(ButtonModAlbero, true);
-    addCommand(ButtonImporta, true);
-    addCommand(ButtonEsporta, true);
+    ButtonInserisci = addCommand("ButtonInserisci", QStringLiteral("Inserisci"), false);
+    ButtonAzzera = addCommand("ButtonAzzera", QStringLiteral("A&zzera"), true);
+    ButtonSelTutto = addCommand("ButtonSelTutto", QStringLiteral("&Seleziona Tutto"), true);
+    ButtonDeSelTutto = addCommand("ButtonDeSelTutto", QStringLiteral("&Deselez. Tutto"), true);
+    ButtonAggFunz = addCommand("ButtonAggFunz", QStringLiteral("Agg. &Funz."), false);
+    ButtonAutoRinomina = addCommand("ButtonAutoRinomina", QStringLiteral("Passa a X"), true);
+    ButtonModAlbero = addCommand("ButtonModAlbero", QStringLiteral("Moda&lità Albero"), true);
+    ButtonImporta = addCommand("ButtonImporta", QStringLiteral("Imp&orta"), true);
+    ButtonEsporta = addCommand("ButtonEsporta", QStringLiteral("Espo&rta"), true);
 
     // The delete checks for child entries after finding the row again.
     disconnect(ButtonElimina, &QPushButton::clicked, this, nullptr);

@@ -4,7 +4,7 @@
 
 #include "dbcontrols.h"
 #include "dbgrid.h"
-#include "guard.h"
+#include "editorwidgets.h"
 #include "ibquery.h"
 #include "segni.h"
 #include "tabform.h"
@@ -17,18 +17,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using EditorWidgets::bound;
+
 namespace {
 
 const QString kCodice = QStringLiteral("CODICE");
-
-TDBEdit *boundEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
-{
-    auto *edit = new TDBEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->bind(dataSet, QLatin1String(field));
-    setTag(edit, 2);
-    return edit;
-}
 
 } // namespace
 
@@ -39,10 +32,8 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
     , QueryProgr1(new TIBQuery(this))
     , QueryProgr2(new TIBQuery(this))
 {
-    setObjectName(QStringLiteral("ProgettiForm"));
-    setWindowTitle(QStringLiteral("Gestione progetti"));
-    QueryProgetti->setObjectName(QStringLiteral("QueryProgetti"));
-    UpdateProgetti->setObjectName(QStringLiteral("UpdateProgetti"));
+    setNames(QStringLiteral("ProgettiForm"), QStringLiteral("Gestione progetti"),
+             QStringLiteral("QueryProgetti"), QStringLiteral("UpdateProgetti"));
     QueryProgr1->setObjectName(QStringLiteral("QueryProgr1"));
     QueryProgr2->setObjectName(QStringLiteral("QueryProgr2"));
     for (TIBQuery *q : {QueryProgr1, QueryProgr2}) {
@@ -51,46 +42,27 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
     }
     buildFields();
 
-    GridProgetti = new TDBGrid(this);
-    GridProgetti->setObjectName(QStringLiteral("GridProgetti"));
-    GridProgetti->setDataSet(QueryProgetti);
-    setGrid(GridProgetti);
+    GridProgetti = mainGrid("GridProgetti");
+    ButtonDuplica = addCommand("ButtonDuplica", QStringLiteral("&Duplica"), true);
 
-    ButtonDuplica = new QPushButton(QStringLiteral("&Duplica"));
-    ButtonDuplica->setObjectName(QStringLiteral("ButtonDuplica"));
-    addCommand(ButtonDuplica, true);
-
-    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
-            &TRecordEditorForm::ButtonCodiceClick);
     onClick(ButtonAggiungi, this, &TProgettiForm::ButtonAggiungiClick);
     onClick(ButtonTogli, this, &TProgettiForm::ButtonTogliClick);
     onClick(ButtonDuplica, this, &TProgettiForm::ButtonDuplicaClick);
-    connect(EditCodice, &TDBEdit::Change, this,
-            [this] { Guard::run([this] { EditCodiceChange(); }); });
-    connect(GridProgr1, &TDBGrid::DblClick, this,
-            [this] { Guard::run([this] { GridProgr1DblClick(); }); });
-    connect(GridProgr2, &TDBGrid::DblClick, this,
-            [this] { Guard::run([this] { GridProgr2DblClick(); }); });
-    connect(GridProgr1, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
-        Guard::run([&] { GridProgr1KeyUp(key, m); });
-    });
-    connect(GridProgr2, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
-        Guard::run([&] { GridProgr2KeyUp(key, m); });
-    });
+    onSignal(EditCodice, &TDBEdit::Change, this, &TProgettiForm::EditCodiceChange);
+    onSignal(GridProgr1, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr1DblClick);
+    onSignal(GridProgr2, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr2DblClick);
+    onSignal(GridProgr1, &TDBGrid::KeyUp, this, &TProgettiForm::GridProgr1KeyUp);
+    onSignal(GridProgr2, &TDBGrid::KeyUp, this, &TProgettiForm::GridProgr2KeyUp);
 
-    resize(sizeHint().expandedTo(QSize(860, 640)));
+    fitTo(QSize(860, 640));
     Apri();
 }
 
 void TProgettiForm::buildFields()
 {
-    EditCodice = boundEdit(PanelCampi, "EditCodice", QueryProgetti, "CODICE");
-    setTag(EditCodice, 0);
-    EditCodice->setReadOnly(true);
-    EditCodice->setFocusPolicy(Qt::ClickFocus);
-    EditCodice->setColor(clBackground);
-    EditNome = boundEdit(PanelCampi, "EditNome", QueryProgetti, "NOME");
-    EditDescrizione = boundEdit(PanelCampi, "EditDescrizione", QueryProgetti, "DESCRIZIONE");
+    EditCodice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", QueryProgetti, "CODICE");
+    EditNome = bound<TDBEdit>(PanelCampi, "EditNome", QueryProgetti, "NOME");
+    EditDescrizione = bound<TDBEdit>(PanelCampi, "EditDescrizione", QueryProgetti, "DESCRIZIONE");
     RadioModoMenuSistema = new TDBRadioGroup(QStringLiteral("Modo Menu Sistema"), PanelCampi);
     RadioModoMenuSistema->setObjectName(QStringLiteral("RadioModoMenuSistema"));
     RadioModoMenuSistema->setItems({QStringLiteral("Full (Default)"),
@@ -106,7 +78,7 @@ void TProgettiForm::buildFields()
     EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
     EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
 
-    ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
+    ButtonCodice = codeButton(QStringLiteral("Codice"));
     ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
     ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
                                     QStringLiteral("Descrizione"), EditDescrizione);

@@ -4,8 +4,8 @@
 
 #include "dbcontrols.h"
 #include "dbgrid.h"
+#include "editorwidgets.h"
 #include "filedialogs.h"
-#include "guard.h"
 #include "ibquery.h"
 #include "messages.h"
 #include "parametriblob.h"
@@ -21,18 +21,11 @@
 #include <QLabel>
 #include <QPushButton>
 
+using EditorWidgets::bound;
+
 namespace {
 
 const int kLatoIcona = 32;
-
-TDBEdit *boundEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
-{
-    auto *edit = new TDBEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->bind(dataSet, QLatin1String(field));
-    setTag(edit, 2);
-    return edit;
-}
 
 } // namespace
 
@@ -44,53 +37,36 @@ TProgrammiForm::TProgrammiForm(QWidget *owner, TTabForm *&tabForm)
     , UpdateProgrammi(MainUpdate)
     , QueryAux2(new TIBQuery(this))
 {
-    setObjectName(QStringLiteral("ProgrammiForm"));
-    setWindowTitle(QStringLiteral("Gestione programmi"));
-    QueryProgrammi->setObjectName(QStringLiteral("QueryProgrammi"));
-    UpdateProgrammi->setObjectName(QStringLiteral("UpdateProgrammi"));
+    setNames(QStringLiteral("ProgrammiForm"), QStringLiteral("Gestione programmi"),
+             QStringLiteral("QueryProgrammi"), QStringLiteral("UpdateProgrammi"));
     QueryAux2->setObjectName(QStringLiteral("QueryAux2"));
     buildFields();
 
-    GridProgrammi = new TDBGrid(this);
-    GridProgrammi->setObjectName(QStringLiteral("GridProgrammi"));
-    GridProgrammi->setDataSet(QueryProgrammi);
-    setGrid(GridProgrammi);
+    GridProgrammi = mainGrid("GridProgrammi");
 
-    ButtonMenu = new QPushButton(QStringLiteral("Menu"));
-    ButtonMenu->setObjectName(QStringLiteral("ButtonMenu"));
-    addCommand(ButtonMenu, true);
-    ButtonDuplica = new QPushButton(QStringLiteral("Duplica"));
-    ButtonDuplica->setObjectName(QStringLiteral("ButtonDuplica"));
-    addCommand(ButtonDuplica, false);
+    ButtonMenu = addCommand("ButtonMenu", QStringLiteral("Menu"), true);
+    ButtonDuplica = addCommand("ButtonDuplica", QStringLiteral("Duplica"), false);
     // Browse mode only: its restart of the shared transaction would throw
     // away the row being edited.
-    ButtonConversioneMemo = new QPushButton(QStringLiteral("Conversione MEMO DETTMENU"));
-    ButtonConversioneMemo->setObjectName(QStringLiteral("ButtonConversioneMemo"));
-    addCommand(ButtonConversioneMemo, true);
+    ButtonConversioneMemo =
+        addCommand("ButtonConversioneMemo", QStringLiteral("Conversione MEMO DETTMENU"), true);
 
-    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
-            &TRecordEditorForm::ButtonCodiceClick);
     onClick(ButtonIcona, this, &TProgrammiForm::ButtonIconaClick);
     onClick(ButtonMenu, this, &TProgrammiForm::ButtonMenuClick);
     onClick(ButtonDuplica, this, &TProgrammiForm::ButtonDuplicaClick);
     onClick(ButtonConversioneMemo, this, &TProgrammiForm::ButtonConversioneMemoClick);
-    connect(EditIcona, &TDBEdit::Change, this,
-            [this] { Guard::run([this] { EditIconaChange(); }); });
+    onSignal(EditIcona, &TDBEdit::Change, this, &TProgrammiForm::EditIconaChange);
 
-    resize(sizeHint().expandedTo(QSize(820, 520)));
+    fitTo(QSize(820, 520));
     Apri();
 }
 
 void TProgrammiForm::buildFields()
 {
-    EditCodice = boundEdit(PanelCampi, "EditCodice", QueryProgrammi, "CODICE");
-    setTag(EditCodice, 0);
-    EditCodice->setReadOnly(true);
-    EditCodice->setFocusPolicy(Qt::ClickFocus);
-    EditCodice->setColor(clBackground);
-    EditNome = boundEdit(PanelCampi, "EditNome", QueryProgrammi, "NOME");
-    EditDescrizione = boundEdit(PanelCampi, "EditDescrizione", QueryProgrammi, "DESCRIZIONE");
-    EditIcona = boundEdit(PanelCampi, "EditIcona", QueryProgrammi, "ICONA");
+    EditCodice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", QueryProgrammi, "CODICE");
+    EditNome = bound<TDBEdit>(PanelCampi, "EditNome", QueryProgrammi, "NOME");
+    EditDescrizione = bound<TDBEdit>(PanelCampi, "EditDescrizione", QueryProgrammi, "DESCRIZIONE");
+    EditIcona = bound<TDBEdit>(PanelCampi, "EditIcona", QueryProgrammi, "ICONA");
 
     // Room for the values each column holds, whatever the font.
     const QFontMetrics fm(EditNome->font());
@@ -99,7 +75,7 @@ void TProgrammiForm::buildFields()
     EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
     EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
 
-    ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
+    ButtonCodice = codeButton(QStringLiteral("Codice"));
     ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
     ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
                                     QStringLiteral("Descrizione"), EditDescrizione);

@@ -2,7 +2,7 @@
 
 #include "dbcontrols.h"
 #include "dbgrid.h"
-#include "guard.h"
+#include "editorwidgets.h"
 #include "ibquery.h"
 #include "ibsql.h"
 #include "messages.h"
@@ -15,20 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-TDBEdit *chiave(QWidget *parent, const char *name, TDataSet *dataSet, const char *field)
-{
-    auto *edit = new TDBEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->bind(dataSet, QLatin1String(field));
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::ClickFocus);
-    edit->setColor(clBackground);
-    return edit;
-}
-
-} // namespace
+using EditorWidgets::bound;
+using EditorWidgets::keyEdit;
 
 TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &Profilo)
     : TRecordEditorForm(
@@ -41,43 +29,32 @@ TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &
     , UpdateDettProf(MainUpdate)
     , FProfilo(Profilo)
 {
-    setObjectName(QStringLiteral("DettProfForm"));
-    setWindowTitle(QStringLiteral("Dettagli profilo sicurezza"));
-    QueryDettProf->setObjectName(QStringLiteral("QueryDettProf"));
-    UpdateDettProf->setObjectName(QStringLiteral("UpdateDettProf"));
+    setNames(QStringLiteral("DettProfForm"), QStringLiteral("Dettagli profilo sicurezza"),
+             QStringLiteral("QueryDettProf"), QStringLiteral("UpdateDettProf"));
     buildFields();
 
-    GridDettProf = new TDBGrid(this);
-    GridDettProf->setObjectName(QStringLiteral("GridDettProf"));
-    GridDettProf->setDataSet(QueryDettProf);
-    setGrid(GridDettProf);
-
-    ButtonAzzera = new QPushButton(QStringLiteral("Azzera"));
-    ButtonAzzera->setObjectName(QStringLiteral("ButtonAzzera"));
-    addCommand(ButtonAzzera, true);
+    GridDettProf = mainGrid("GridDettProf");
+    ButtonAzzera = addCommand("ButtonAzzera", QStringLiteral("Azzera"), true);
     onClick(ButtonAzzera, this, &TDettProfForm::ButtonAzzeraClick);
     // Shown while browsing too; a failure of the lookup is reported and
     // leaves the description empty.
-    connect(EditMenu, &TDBEdit::Change, this, [this] { Guard::run([this] { EditMenuChange(); }); });
+    onSignal(EditMenu, &TDBEdit::Change, this, &TDettProfForm::EditMenuChange);
 
-    resize(sizeHint().expandedTo(QSize(720, 500)));
+    fitTo(QSize(720, 500));
     Apri();
 }
 
 void TDettProfForm::buildFields()
 {
     QWidget *p = PanelCampi;
-    EditProfilo = chiave(p, "EditProfilo", QueryDettProf, "PROFILO");
-    EditProgramma = chiave(p, "EditProgramma", QueryDettProf, "PROGRAMMA");
-    EditMenu = chiave(p, "EditMenu", QueryDettProf, "MENU");
+    EditProfilo = keyEdit(p, "EditProfilo", QueryDettProf, "PROFILO");
+    EditProgramma = keyEdit(p, "EditProgramma", QueryDettProf, "PROGRAMMA");
+    EditMenu = keyEdit(p, "EditMenu", QueryDettProf, "MENU");
     EditDescrMenu = new QLineEdit(p);
     EditDescrMenu->setObjectName(QStringLiteral("EditDescrMenu"));
     EditDescrMenu->setReadOnly(true);
     EditDescrMenu->setFocusPolicy(Qt::ClickFocus);
-    EditLivello = new TDBEdit(p);
-    EditLivello->setObjectName(QStringLiteral("EditLivello"));
-    EditLivello->bind(QueryDettProf, QStringLiteral("LIVELLO"));
-    setTag(EditLivello, 2);
+    EditLivello = bound<TDBEdit>(p, "EditLivello", QueryDettProf, "LIVELLO");
 
     // The key's captions do nothing: the key is chosen by Nuovo.
     ButtonProfilo =

@@ -4,6 +4,7 @@
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "dettprofform.h"
+#include "editorwidgets.h"
 #include "ibquery.h"
 #include "messages.h"
 #include "tag.h"
@@ -11,19 +12,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 
-namespace {
-
-template <typename T>
-T *bound(QWidget *parent, const char *name, TDataSet *dataSet, const char *field, int tag = 2)
-{
-    auto *control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->bind(dataSet, QLatin1String(field));
-    setTag(control, tag);
-    return control;
-}
-
-} // namespace
+using EditorWidgets::bound;
 
 TProfSicForm::TProfSicForm(QWidget *owner, TTabForm *&tabForm)
     : TRecordEditorForm(
@@ -32,43 +21,29 @@ TProfSicForm::TProfSicForm(QWidget *owner, TTabForm *&tabForm)
     , QueryProfili(MainQuery)
     , UpdateProfili(MainUpdate)
 {
-    setObjectName(QStringLiteral("ProfSicForm"));
-    setWindowTitle(QStringLiteral("Profili sicurezza"));
-    QueryProfili->setObjectName(QStringLiteral("QueryProfili"));
-    UpdateProfili->setObjectName(QStringLiteral("UpdateProfili"));
+    setNames(QStringLiteral("ProfSicForm"), QStringLiteral("Profili sicurezza"),
+             QStringLiteral("QueryProfili"), QStringLiteral("UpdateProfili"));
     buildFields();
 
-    GridProfili = new TDBGrid(this);
-    GridProfili->setObjectName(QStringLiteral("GridProfili"));
-    GridProfili->setDataSet(QueryProfili);
-    setGrid(GridProfili);
-
-    ButtonDettagli = new QPushButton(QStringLiteral("Dettagli"));
-    ButtonDettagli->setObjectName(QStringLiteral("ButtonDettagli"));
-    addCommand(ButtonDettagli, true);
-
-    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
-            &TRecordEditorForm::ButtonCodiceClick);
+    GridProfili = mainGrid("GridProfili");
+    ButtonDettagli = addCommand("ButtonDettagli", QStringLiteral("Dettagli"), true);
     onClick(ButtonDettagli, this, &TProfSicForm::ButtonDettagliClick);
 
-    resize(sizeHint().expandedTo(QSize(760, 520)));
+    fitTo(QSize(760, 520));
     Apri();
 }
 
 void TProfSicForm::buildFields()
 {
     QWidget *p = PanelCampi;
-    EditCodice = bound<TDBEdit>(p, "EditCodice", QueryProfili, "CODICE", 0);
-    EditCodice->setReadOnly(true);
-    EditCodice->setFocusPolicy(Qt::ClickFocus);
-    EditCodice->setColor(clBackground);
+    EditCodice = EditorWidgets::keyEdit(p, "EditCodice", QueryProfili, "CODICE");
     EditDescrizione = bound<TDBEdit>(p, "EditDescrizione", QueryProfili, "DESCRIZIONE");
     EditLivello = bound<TDBEdit>(p, "EditLivello", QueryProfili, "LIVELLOPREDEFINITO");
     ComboTipo = bound<TDBComboBox>(p, "ComboTipo", QueryProfili, "TIPO");
     ComboTipo->addItems({QStringLiteral("Administrator"), QStringLiteral("Guest")});
     MemoNote = bound<TDBMemo>(p, "MemoNote", QueryProfili, "NOTE");
 
-    ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("Codice"), nullptr);
+    ButtonCodice = codeButton(QStringLiteral("Codice"));
     ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
                                     QStringLiteral("Descrizione"), EditDescrizione);
     ButtonLivello = labelButton(QStringLiteral("ButtonLivello"),

@@ -5,6 +5,7 @@
 #include "dataerrors.h"
 #include "dbcontrols.h"
 #include "dbgrid.h"
+#include "editorwidgets.h"
 #include "iberror.h"
 #include "ibquery.h"
 #include "ibsql.h"
@@ -20,17 +21,9 @@
 #include <QVBoxLayout>
 #include <memory>
 
-namespace {
+using EditorWidgets::bound;
 
-template <typename T>
-T *bound(QWidget *parent, const char *name, TDataSet *dataSet, const char *field, int tag = 2)
-{
-    auto *control = new T(parent);
-    control->setObjectName(QLatin1String(name));
-    control->bind(dataSet, QLatin1String(field));
-    setTag(control, tag);
-    return control;
-}
+namespace {
 
 TDBCheckBox *check(QWidget *parent, const char *name, const QString &caption, TDataSet *dataSet,
                    const char *field)
@@ -70,29 +63,22 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     , UpdateUtenti(MainUpdate)
     , QueryAux2(new TIBQuery(this))
 {
-    setObjectName(QStringLiteral("UtentiForm"));
-    setWindowTitle(QStringLiteral("Gestione utenti"));
-    QueryUtenti->setObjectName(QStringLiteral("QueryUtenti"));
-    UpdateUtenti->setObjectName(QStringLiteral("UpdateUtenti"));
+    setNames(QStringLiteral("UtentiForm"), QStringLiteral("Gestione utenti"),
+             QStringLiteral("QueryUtenti"), QStringLiteral("UpdateUtenti"));
     QueryAux2->setObjectName(QStringLiteral("QueryAux2"));
     buildFields();
     buildTools();
 
-    GridUtenti = new TDBGrid(this);
-    GridUtenti->setObjectName(QStringLiteral("GridUtenti"));
+    GridUtenti = mainGrid("GridUtenti");
     // The password never reaches the view in clear.
     GridUtenti->Model()->setCellTextHook([](int, const TField *field, QString &text) {
         if (field->FieldName().compare(QLatin1String("PWDUTENTE"), Qt::CaseInsensitive) == 0)
             text = Utenti::Asterischi(text);
     });
-    GridUtenti->setDataSet(QueryUtenti);
     GridUtenti->setMinimumHeight(GridUtenti->verticalHeader()->defaultSectionSize() * 7 +
                                  GridUtenti->horizontalHeader()->sizeHint().height());
-    setGrid(GridUtenti);
     setStretch(3, 2);
 
-    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
-            &TRecordEditorForm::ButtonCodiceClick);
     onClick(ButtonPassword, this, &TUtentiForm::ButtonPasswordClick);
     onClick(ButtonProfilo, this, &TUtentiForm::ButtonProfiloClick);
     onClick(ButtonProgetto, this, &TUtentiForm::ButtonProgettoClick);
@@ -101,17 +87,14 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".
-    resize(sizeHint().expandedTo(QSize(1040, 780)));
+    fitTo(QSize(1040, 780));
 }
 
 void TUtentiForm::buildFields()
 {
     QWidget *p = PanelCampi;
     TIBQuery *q = QueryUtenti;
-    EditCodice = bound<TDBEdit>(p, "EditCodice", q, "CODICE", 0);
-    EditCodice->setReadOnly(true);
-    EditCodice->setFocusPolicy(Qt::ClickFocus);
-    EditCodice->setColor(clBackground);
+    EditCodice = EditorWidgets::keyEdit(p, "EditCodice", q, "CODICE");
     EditNomeUtente = bound<TDBEdit>(p, "EditNomeUtente", q, "NOMEUTENTE");
     EditPassword = bound<TDBEdit>(p, "EditPassword", q, "PWDUTENTE", 0);
     EditPassword->setReadOnly(true);
@@ -148,7 +131,7 @@ void TUtentiForm::buildFields()
     setTag(CheckUtenteInattivo, 2);
     CheckUtenteInattivo->hide();
 
-    ButtonCodice = labelButton(QStringLiteral("ButtonCodice"), QStringLiteral("&Codice"), nullptr);
+    ButtonCodice = codeButton(QStringLiteral("&Codice"));
     ButtonNomeUtente = labelButton(QStringLiteral("ButtonNomeUtente"),
                                    QStringLiteral("Nome &Utente"), EditNomeUtente);
     ButtonPassword =
