@@ -432,6 +432,21 @@ TEST_F(EditorTest, LabelButtonsFocusTheirControl)
     EXPECT_EQ(e->focusWidget(), e->EditNome);
 }
 
+TEST_F(EditorTest, SignalHandlersGetTheArgumentsAndAFailureIsReportedNotThrown)
+{
+    progetto(1, "uno");
+    auto e = apri();
+    e->ButtonEdit->click();
+    emit e->EditNome->textEdited("due");
+    rec.allowAny();
+    emit e->EditNome->textEdited("errore");
+    EXPECT_EQ(e->digitati, QStringList({"due", "errore"}));
+    ASSERT_EQ(rec.seen().size(), 1);
+    EXPECT_EQ(rec.seen()[0].kind, TMsgDlgType::Error);
+    EXPECT_EQ(rec.seen()[0].text, "nome rifiutato");
+    EXPECT_TRUE(e->Editing());
+}
+
 TEST_F(EditorTest, OpensAndShowsItsModeWithoutThePictures)
 {
     QFile::remove(dir.path() + "/Grafica/Verde.bmp");

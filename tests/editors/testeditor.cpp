@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <stdexcept>
 
 TestEditor::TestEditor(QWidget *owner, TTabForm *&tabForm)
     : TRecordEditorForm(owner, tabForm, {"PROGETTI", {"CODICE"}, "CODICE", {}})
@@ -22,13 +23,19 @@ TestEditor::TestEditor(QWidget *owner, TTabForm *&tabForm)
     EditCodice->setReadOnly(true);
     EditNome->setObjectName("EditNome");
     setTag(EditNome, 2);
-    ButtonCodice = labelButton("ButtonCodice", "Codice", nullptr);
+    ButtonCodice = codeButton("Codice");
     ButtonNome = labelButton("ButtonNome", "Nome", EditNome);
-    onClick(ButtonCodice, static_cast<TRecordEditorForm *>(this),
-            &TRecordEditorForm::ButtonCodiceClick);
+    onSignal(EditNome, &QLineEdit::textEdited, this, &TestEditor::NomeDigitato);
     setGrid(Grid);
     addCommand(ButtonExtra, true);
     Apri();
+}
+
+void TestEditor::NomeDigitato(const QString &testo)
+{
+    digitati << testo;
+    if (testo == "errore")
+        throw std::runtime_error("nome rifiutato");
 }
 
 void TestEditor::mostra()

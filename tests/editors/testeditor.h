@@ -28,6 +28,9 @@ public:
 
     bool rifiuta = false;
     int salvataggi = 0;
+    // What the name box's textEdited handed over, through onSignal.
+    QStringList digitati;
+    void NomeDigitato(const QString &testo);
 
     // What the boxes show comes from the current row (no bound controls here).
     void mostra();
