@@ -6,6 +6,11 @@ ChildProcess::ChildProcess(const QStringList &arguments)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The embedded engine's shared lock and memory files in a folder of the
+    // child's own: killed in the middle of the engine's work, the child can
+    // leave a process-shared mutex held there, and every other engine using
+    // the same folder would wait for it for ever.
+    env.insert(QStringLiteral("FIREBIRD_LOCK"), m_engineFiles.path());
     m_process.setProcessEnvironment(env);
     m_process.setProgram(QStringLiteral(SIGNIN_CHILD));
     m_process.setArguments(arguments);

@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // The sign-in helper (child/signin_child.cpp) run as another program: a
 // first sign-in that can be killed at a chosen moment, or a program that
@@ -30,6 +31,7 @@ public:
 
 private:
     void take();
+    QTemporaryDir m_engineFiles;
     QProcess m_process;
     QElapsedTimer m_clock;
     QStringList m_lines;

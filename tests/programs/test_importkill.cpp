@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <unistd.h>
@@ -82,6 +83,11 @@ TEST_F(ImportKillTest, AnImportKilledMidwayLeavesTheTablesAsTheyWere)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(kCartella, cartella());
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    // The engine's shared lock and memory files in a folder of the child's
+    // own: a kill can leave a process-shared mutex held there, which every
+    // other engine using the folder would wait for for ever.
+    QTemporaryDir fileMotore;
+    env.insert("FIREBIRD_LOCK", fileMotore.path());
     figlio.setProcessEnvironment(env);
     figlio.start(QCoreApplication::applicationFilePath(),
                  {"--gtest_filter=ImportKill.DISABLED_Child", "--gtest_also_run_disabled_tests"});
