@@ -140,7 +140,9 @@ int main(int argc, char **argv)
     BenchSupport::Medians reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    banco->archivio.tab.reset();
+    // The database lives in memory: its folder must go with it.
+    delete banco;
+    banco = nullptr;
     setProgramFolder(QString());
 
     const std::optional<double> rapporto =
