@@ -30,50 +30,6 @@ struct Banco
 
 Banco *banco = nullptr;
 
-// About 30 characters, an apostrophe among them.
-QString valoreDi(int utente, int ditta, int parametro)
-{
-    return QStringLiteral("C:\\Suite\\Dati\\D%1\\l'archivio%2_%3\\")
-        .arg(ditta)
-        .arg(parametro)
-        .arg(utente % 97);
-}
-
-void riempi(TIBDatabase *db)
-{
-    TIBTransaction tr;
-    tr.setDefaultDatabase(db);
-    TIBSQL utente;
-    utente.setDatabase(db);
-    utente.setTransaction(&tr);
-    utente.SQL = QStringList{"INSERT INTO UTENTI (CODICE,NOMEUTENTE,DITTA) VALUES (:C,:N,:D)"};
-    TIBSQL riga;
-    riga.setDatabase(db);
-    riga.setTransaction(&tr);
-    riga.SQL = QStringList{"INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,"
-                           "PROGRESSIVO) VALUES (:U,:I,:P,:V,:O)"};
-    for (int u = 1; u <= kUtenti; ++u) {
-        utente.ParamByName("C").setAsInteger(u);
-        utente.ParamByName("N").setAsString(QStringLiteral("Utente %1").arg(u));
-        utente.ParamByName("D").setAsString(QStringLiteral("Ditta 00"));
-        utente.ExecQuery();
-        // Headings stored out of order, so the database has to sort them.
-        int progressivo = 0;
-        for (int d = kDitte - 1; d >= 0; --d) {
-            for (int p = 0; p < kParametri; ++p) {
-                riga.ParamByName("U").setAsInteger(u);
-                riga.ParamByName("I").setAsString(
-                    QStringLiteral("Ditta %1").arg(d, 2, 10, QChar('0')));
-                riga.ParamByName("P").setAsString(QStringLiteral("Parametro %1").arg(p));
-                riga.ParamByName("V").setAsString(valoreDi(u, d, p).replace('\'', QChar(0xB4)));
-                riga.ParamByName("O").setAsInteger(++progressivo);
-                riga.ExecQuery();
-            }
-        }
-    }
-    tr.Commit();
-}
-
 // The floor's texts: one pass over every row in the database's order.
 std::map<int, QString> testiInUnGiro(TIBDatabase *db)
 {
@@ -156,7 +112,7 @@ void preparaBanco()
     BenchSupport::reportErrorBoxes();
     banco = new Banco;
     TIBDatabase *db = banco->archivio.db();
-    riempi(db);
+    BenchSupport::fillUsers(db, kUtenti, kDitte, kParametri);
     for (int u = 1; u <= kUtenti; ++u)
         banco->codici.push_back(u);
 

@@ -6,6 +6,7 @@
 // texts built in memory, one prepared UPDATE per user committed on its own,
 // then the users' query fetched. Repetitions are interleaved; the medians
 // must stay within 2.5x.
+#include "benchsupport.h"
 #include "dbgrid.h"
 #include "ibquery.h"
 #include "ibsql.h"
@@ -17,14 +18,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -33,60 +29,20 @@ constexpr int kDitte = 10;
 constexpr int kParametri = 10;
 constexpr double kRapportoMassimo = 2.5;
 
+// Disk flushes would hide the comparison: memory when there is one.
+QString cartellaVeloce()
+{
+    return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                     : QDir::tempPath();
+}
+
 struct Banco
 {
-    std::unique_ptr<QTemporaryDir> cartella;
-    std::unique_ptr<TTabForm> archivio;
-    TTabForm *variabile = nullptr;
+    BenchSupport::UserDatabase archivio{QString(), cartellaVeloce()};
+    TTabForm *variabile = archivio.tab.get();
 };
 
 Banco *banco = nullptr;
-
-// About 30 characters, an apostrophe among them.
-QString valoreDi(int utente, int ditta, int parametro)
-{
-    return QStringLiteral("C:\\Suite\\Dati\\D%1\\l'archivio%2_%3\\")
-        .arg(ditta)
-        .arg(parametro)
-        .arg(utente % 97);
-}
-
-void riempi(TIBDatabase *db)
-{
-    TIBTransaction tr;
-    tr.setDefaultDatabase(db);
-    TIBSQL utente;
-    utente.setDatabase(db);
-    utente.setTransaction(&tr);
-    utente.SQL =
-        QStringList{"INSERT INTO UTENTI (CODICE,NOMEUTENTE,PWDUTENTE,DITTA,PROFILOSICUREZZA,"
-                    "PROGETTO) VALUES (:C,:N,:P,:D,1,1)"};
-    TIBSQL riga;
-    riga.setDatabase(db);
-    riga.setTransaction(&tr);
-    riga.SQL = QStringList{"INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,"
-                           "PROGRESSIVO) VALUES (:U,:I,:P,:V,:O)"};
-    for (int u = 1; u <= kUtenti; ++u) {
-        utente.ParamByName("C").setAsInteger(u);
-        utente.ParamByName("N").setAsString(QStringLiteral("Utente %1").arg(u));
-        utente.ParamByName("P").setAsString(QStringLiteral("pwd%1").arg(u));
-        utente.ParamByName("D").setAsString(QStringLiteral("Ditta 00"));
-        utente.ExecQuery();
-        int progressivo = 0;
-        for (int d = kDitte - 1; d >= 0; --d) {
-            for (int p = 0; p < kParametri; ++p) {
-                riga.ParamByName("U").setAsInteger(u);
-                riga.ParamByName("I").setAsString(
-                    QStringLiteral("Ditta %1").arg(d, 2, 10, QChar('0')));
-                riga.ParamByName("P").setAsString(QStringLiteral("Parametro %1").arg(p));
-                riga.ParamByName("V").setAsString(valoreDi(u, d, p).replace('\'', QChar(0xB4)));
-                riga.ParamByName("O").setAsInteger(++progressivo);
-                riga.ExecQuery();
-            }
-        }
-    }
-    tr.Commit();
-}
 
 // The floor: every row in one pass, the texts in memory, one bound update
 // per user each committed, then the users' query.
@@ -134,22 +90,12 @@ void pavimento(TIBDatabase *db, TIBTransaction *condivisa)
 
 void preparaBanco()
 {
-    banco = new Banco;
     Messages::setResponder([](const TMessage &m) {
         std::fprintf(stderr, "box: %s\n", qPrintable(m.text));
         return int(mrOk);
     });
-    // Disk flushes would hide the comparison: memory when there is one.
-    const QString base =
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-    banco->cartella =
-        std::make_unique<QTemporaryDir>(base + QStringLiteral("/utenti_bench-XXXXXX"));
-    setProgramFolder(banco->cartella->path() + QLatin1Char('/'));
-    banco->archivio = std::make_unique<TTabForm>();
-    banco->variabile = banco->archivio.get();
-    if (!banco->archivio->ConnettiDatabaseArchivi())
-        qFatal("no user database");
-    riempi(banco->archivio->IBDatabase1);
+    banco = new Banco;
+    BenchSupport::fillUsers(banco->archivio.db(), kUtenti, kDitte, kParametri, true);
     // The untimed first opening writes every text once.
     TUtentiForm(nullptr, banco->variabile);
 }
@@ -173,7 +119,7 @@ BENCHMARK(BM_AperturaGestioneUtenti)
 void BM_PavimentoUnaSelectEAggiornamenti(benchmark::State &state)
 {
     for (auto _ : state)
-        pavimento(banco->archivio->IBDatabase1, banco->archivio->IBTransaction1);
+        pavimento(banco->archivio.db(), banco->archivio.tr());
 }
 BENCHMARK(BM_PavimentoUnaSelectEAggiornamenti)
     ->Unit(benchmark::kMillisecond)
@@ -181,56 +127,29 @@ BENCHMARK(BM_PavimentoUnaSelectEAggiornamenti)
     ->Repetitions(5)
     ->UseRealTime();
 
-// Keeps the medians while printing as usual.
-class Medie : public benchmark::ConsoleReporter
-{
-public:
-    Medie()
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular)
-    {
-    }
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                mediane[r.run_name.function_name] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> mediane;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::vector<char *> argomenti(argv, argv + argc);
-    bool scelto = false;
-    for (int i = 1; i < argc; ++i)
-        scelto = scelto || std::strstr(argv[i], "random_interleaving") != nullptr;
-    char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    if (!scelto)
-        argomenti.push_back(interleaving);
-    int n = int(argomenti.size());
-    benchmark::Initialize(&n, argomenti.data());
-    if (benchmark::ReportUnrecognizedArguments(n, argomenti.data()))
+    if (!BenchSupport::initialize(argc, argv))
         return 1;
 
     preparaBanco();
-    Medie reporter;
+    BenchSupport::Medians reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    banco->archivio.reset();
+    // The database lives in memory: its folder must go with it.
+    delete banco;
+    banco = nullptr;
     setProgramFolder(QString());
 
-    const auto editor = reporter.mediane.find("BM_AperturaGestioneUtenti");
-    const auto floor = reporter.mediane.find("BM_PavimentoUnaSelectEAggiornamenti");
-    if (editor == reporter.mediane.end() || floor == reporter.mediane.end())
-        return 0;
-    const double rapporto = editor->second / floor->second;
-    std::printf("Opening Gestione utenti / floor (medians): %.2f (target <= %.1f)\n", rapporto,
-                kRapportoMassimo);
-    return rapporto <= kRapportoMassimo ? 0 : 1;
+    const std::optional<double> rapporto =
+        reporter.ratio("BM_AperturaGestioneUtenti", "BM_PavimentoUnaSelectEAggiornamenti");
+    if (!rapporto)
+        return 0; // a filter left one side out: nothing to compare
+    return BenchSupport::reportRatio("Opening Gestione utenti / floor", *rapporto, kRapportoMassimo)
+               ? 0
+               : 1;
 }

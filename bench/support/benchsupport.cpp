@@ -1,6 +1,7 @@
 #include "benchsupport.h"
 
 #include "ibdatabase.h"
+#include "ibsql.h"
 #include "inifile.h"
 #include "messages.h"
 #include "pathutil.h"
@@ -75,7 +76,22 @@ void reportErrorBoxes()
 
 // ---- The user database ---------------------------------------------------------
 
-UserDatabase::UserDatabase(const QString &server)
+namespace {
+
+// QTemporaryDir's own default name, in `parent` when one is named.
+QString folderTemplate(const QString &parent)
+{
+    QString name = QCoreApplication::applicationName();
+    if (name.isEmpty())
+        name = QStringLiteral("qt_temp");
+    return (parent.isEmpty() ? QDir::tempPath() : parent) + QLatin1Char('/') + name +
+           QStringLiteral("-XXXXXX");
+}
+
+} // namespace
+
+UserDatabase::UserDatabase(const QString &server, const QString &parent)
+    : folder(folderTemplate(parent))
 {
     const QString programFolder = folder.path() + QLatin1Char('/');
     if (!server.isEmpty()) {
@@ -101,6 +117,49 @@ TIBDatabase *UserDatabase::db() const
 TIBTransaction *UserDatabase::tr() const
 {
     return tab->IBTransaction1;
+}
+
+void fillUsers(TIBDatabase *db, int users, int companies, int parameters, bool signIn)
+{
+    TIBTransaction tr;
+    tr.setDefaultDatabase(db);
+    TIBSQL utente;
+    utente.setDatabase(db);
+    utente.setTransaction(&tr);
+    utente.SQL = QStringList{
+        signIn ? QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,PWDUTENTE,DITTA,"
+                                "PROFILOSICUREZZA,PROGETTO) VALUES (:C,:N,:P,:D,1,1)")
+               : QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,DITTA) VALUES (:C,:N,:D)")};
+    TIBSQL riga;
+    riga.setDatabase(db);
+    riga.setTransaction(&tr);
+    riga.SQL = QStringList{"INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,"
+                           "PROGRESSIVO) VALUES (:U,:I,:P,:V,:O)"};
+    for (int u = 1; u <= users; ++u) {
+        utente.ParamByName("C").setAsInteger(u);
+        utente.ParamByName("N").setAsString(QStringLiteral("Utente %1").arg(u));
+        if (signIn)
+            utente.ParamByName("P").setAsString(QStringLiteral("pwd%1").arg(u));
+        utente.ParamByName("D").setAsString(QStringLiteral("Ditta 00"));
+        utente.ExecQuery();
+        int progressivo = 0;
+        for (int d = companies - 1; d >= 0; --d) {
+            for (int p = 0; p < parameters; ++p) {
+                const QString valore = QStringLiteral("C:\\Suite\\Dati\\D%1\\l'archivio%2_%3\\")
+                                           .arg(d)
+                                           .arg(p)
+                                           .arg(u % 97);
+                riga.ParamByName("U").setAsInteger(u);
+                riga.ParamByName("I").setAsString(
+                    QStringLiteral("Ditta %1").arg(d, 2, 10, QChar('0')));
+                riga.ParamByName("P").setAsString(QStringLiteral("Parametro %1").arg(p));
+                riga.ParamByName("V").setAsString(QString(valore).replace('\'', QChar(0xB4)));
+                riga.ParamByName("O").setAsInteger(++progressivo);
+                riga.ExecQuery();
+            }
+        }
+    }
+    tr.Commit();
 }
 
 // ---- The server ----------------------------------------------------------------

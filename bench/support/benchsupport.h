@@ -50,12 +50,12 @@ bool reportRatio(const std::string &label, double ratio, double maximum);
 // Error boxes on standard error, each answered with OK.
 void reportErrorBoxes();
 
-// A fresh user database in a temporary folder that becomes the program
-// folder, through `server` ("host/port") when one is named. Fatal when the
-// archive object cannot connect.
+// A fresh user database in a temporary folder (inside `parent` when one is
+// named) that becomes the program folder, through `server` ("host/port") when
+// one is named. Fatal when the archive object cannot connect.
 struct UserDatabase
 {
-    explicit UserDatabase(const QString &server = QString());
+    explicit UserDatabase(const QString &server = QString(), const QString &parent = QString());
     ~UserDatabase();
 
     TIBDatabase *db() const;
@@ -64,6 +64,13 @@ struct UserDatabase
     QTemporaryDir folder;
     std::unique_ptr<TTabForm> tab;
 };
+
+// `users` users (codes from 1, company "Ditta 00"), each with `companies`
+// times `parameters` TABPRAVLIN rows of about 30 characters, an apostrophe
+// (stored as "´") among them, the headings stored out of order so the
+// database has to sort them. With `signIn` each user also gets a password,
+// profile 1 and project 1. Committed at once.
+void fillUsers(TIBDatabase *db, int users, int companies, int parameters, bool signIn = false);
 
 // The server named by the environment variable `variable` ("127.0.0.1/<port>",
 // SYSDBA password "plumtree7") when it is set; otherwise a private one started

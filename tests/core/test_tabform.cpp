@@ -11,53 +11,36 @@
 
 namespace {
 
-QStringList column(TIBDatabase *db, const QStringList &sql)
-{
-    TIBTransaction tr;
-    tr.setDefaultDatabase(db);
-    TIBSQL q;
-    q.setDatabase(db);
-    q.setTransaction(&tr);
-    q.SQL = sql;
-    q.ExecQuery();
-    QStringList out;
-    for (; !q.Eof(); q.Next())
-        out << q.Fields(0).AsString().trimmed();
-    q.Close();
-    tr.Commit();
-    return out;
-}
-
 QStringList tablesInCreationOrder(TIBDatabase *db)
 {
-    return column(db, {"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS",
-                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_ID"});
+    return firstColumn(db, {"SELECT RDB$RELATION_NAME FROM RDB$RELATIONS",
+                            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY RDB$RELATION_ID"});
 }
 
 QStringList generators(TIBDatabase *db)
 {
-    return column(db, {"SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS",
-                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"});
+    return firstColumn(db, {"SELECT RDB$GENERATOR_NAME FROM RDB$GENERATORS",
+                            "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 ORDER BY 1"});
 }
 
 // "NAME TYPE[ NOT NULL]" for each column of a table, in position order.
 QStringList describe(TIBDatabase *db, const QString &table)
 {
-    return column(db,
-                  {"SELECT TRIM(RF.RDB$FIELD_NAME) || ' ' ||",
-                   "  CASE F.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 8 THEN 'INTEGER'",
-                   "  WHEN 10 THEN 'FLOAT' WHEN 12 THEN 'DATE' WHEN 13 THEN 'TIME'",
-                   "  WHEN 37 THEN 'VARCHAR(' || F.RDB$FIELD_LENGTH || ')'",
-                   "  WHEN 261 THEN 'BLOB ' || F.RDB$FIELD_SUB_TYPE ELSE 'OTHER' END ||",
-                   "  CASE WHEN RF.RDB$NULL_FLAG = 1 THEN ' NOT NULL' ELSE '' END",
-                   "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = "
-                   "RF.RDB$FIELD_SOURCE",
-                   "WHERE RF.RDB$RELATION_NAME = '" + table + "' ORDER BY RF.RDB$FIELD_POSITION"});
+    return firstColumn(
+        db, {"SELECT TRIM(RF.RDB$FIELD_NAME) || ' ' ||",
+             "  CASE F.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 8 THEN 'INTEGER'",
+             "  WHEN 10 THEN 'FLOAT' WHEN 12 THEN 'DATE' WHEN 13 THEN 'TIME'",
+             "  WHEN 37 THEN 'VARCHAR(' || F.RDB$FIELD_LENGTH || ')'",
+             "  WHEN 261 THEN 'BLOB ' || F.RDB$FIELD_SUB_TYPE ELSE 'OTHER' END ||",
+             "  CASE WHEN RF.RDB$NULL_FLAG = 1 THEN ' NOT NULL' ELSE '' END",
+             "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = "
+             "RF.RDB$FIELD_SOURCE",
+             "WHERE RF.RDB$RELATION_NAME = '" + table + "' ORDER BY RF.RDB$FIELD_POSITION"});
 }
 
 QString primaryKey(TIBDatabase *db, const QString &table)
 {
-    const QStringList rows = column(
+    const QStringList rows = firstColumn(
         db,
         {"SELECT TRIM(RC.RDB$CONSTRAINT_NAME) || ' (' || LIST(TRIM(S.RDB$FIELD_NAME), ',') || ')'",
          "FROM RDB$RELATION_CONSTRAINTS RC JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = "
@@ -184,7 +167,7 @@ TEST_F(TabFormTest, CsdPathWithApostropheIsStoredWithAcuteAccent)
     EXPECT_EQ(tab.Get_DBCSDProgetti(), path);
     QString stored = path;
     stored.replace("'", "´");
-    EXPECT_EQ(column(tab.IBDatabase1, {"SELECT DBCSDPROGETTI FROM IMPOSTAZIONIVELMOUSER"}),
+    EXPECT_EQ(firstColumn(tab.IBDatabase1, {"SELECT DBCSDPROGETTI FROM IMPOSTAZIONIVELMOUSER"}),
               QStringList{stored});
     ASSERT_TRUE(tab.IBCSDProgetti->Connected());
     EXPECT_EQ(tablesInCreationOrder(tab.IBCSDProgetti), (QStringList{"PROGETTI", "SITUAZIONI"}));
@@ -206,8 +189,8 @@ TEST_F(TabFormTest, EmptyCsdPathStoresNullAndKeepsTheConnection)
     tab.Set_DBCSDProgetti(path);
     ASSERT_TRUE(tab.IBCSDProgetti->Connected());
     tab.Set_DBCSDProgetti("");
-    EXPECT_EQ(column(tab.IBDatabase1,
-                     {"SELECT COALESCE(DBCSDPROGETTI, '<null>') FROM IMPOSTAZIONIVELMOUSER"}),
+    EXPECT_EQ(firstColumn(tab.IBDatabase1,
+                          {"SELECT COALESCE(DBCSDPROGETTI, '<null>') FROM IMPOSTAZIONIVELMOUSER"}),
               QStringList{"<null>"});
     EXPECT_TRUE(tab.IBCSDProgetti->Connected());
 }

@@ -2,13 +2,9 @@
 
 #include "ibquery.h"
 #include "kivin1form.h"
-#include "pathutil.h"
 #include "tag.h"
-#include "testdb.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <stdexcept>
 
@@ -63,23 +59,8 @@ bool TestEditor::ControlloDipendenti()
 
 void EditorTest::SetUp()
 {
-    QDir(dir.path()).mkdir("Grafica");
-    for (const char *picture : {"/Grafica/Verde.bmp", "/Grafica/Rosso.bmp"})
-        QFile::copy(QCoreApplication::applicationDirPath() + picture, dir.path() + picture);
-    setProgramFolder(dir.path());
-    tab = std::make_unique<TTabForm>();
-    tabVar = tab.get();
-    rec.allowAny();
-    ASSERT_TRUE(tab->ConnettiDatabaseArchivi());
-    rec.allowAny(false);
-    rec.clear();
-}
-
-void EditorTest::TearDown()
-{
-    Modal::setRunner({});
-    tab.reset();
-    setProgramFolder(QString());
+    firstSchemaOnly();
+    ArchiveTest::SetUp();
 }
 
 void EditorTest::progetto(int codice, const QString &nome)
@@ -87,21 +68,10 @@ void EditorTest::progetto(int codice, const QString &nome)
     other(QString("INSERT INTO PROGETTI (CODICE, NOME) VALUES (%1, '%2')").arg(codice).arg(nome));
 }
 
-QString EditorTest::committed(const QString &sql)
-{
-    return OtherConnection(tab->IBDatabase1->DatabaseName).scalar(sql);
-}
-
-void EditorTest::other(const QString &sql)
-{
-    OtherConnection(tab->IBDatabase1->DatabaseName).exec(sql);
-}
-
 std::unique_ptr<TestEditor> EditorTest::apri()
 {
     // The shared transaction's snapshot must see the rows made for the test.
-    if (tab->IBTransaction1->InTransaction())
-        tab->IBTransaction1->Commit();
+    nuovoSnapshot();
     return std::make_unique<TestEditor>(nullptr, tabVar);
 }
 

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "messagerecorder.h"
+#include "archivefixture.h"
 #include "recordeditor.h"
-#include "tabform.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 // An editor of the pattern over PROGETTI with plain widgets: a read-only key
@@ -42,26 +39,17 @@ protected:
     void DopoMemorizzazione() override { ++salvataggi; }
 };
 
-// A signed-in archive object on a fresh user database, made with its own
-// first schema, in a scratch program folder with the two status pictures.
-class EditorTest : public ::testing::Test
+// The archive fixture on the archive object's own first schema.
+class EditorTest : public ArchiveTest
 {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     void progetto(int codice, const QString &nome);
-    // Committed, through another connection: what other programs see.
-    QString committed(const QString &sql);
-    void other(const QString &sql);
     std::unique_ptr<TestEditor> apri();
     // Answers the code dialog with this text (OK) or Cancel.
     void rispondiCodice(const QString &testo, bool ok = true);
     int codice() const;
 
-    QTemporaryDir dir;
-    MessageRecorder rec;
-    std::unique_ptr<TTabForm> tab;
-    TTabForm *tabVar = nullptr;
     QString promptVisto;
 };

@@ -1,52 +1,17 @@
 #include "programstest.h"
 
-#include "pathutil.h"
+#include "ibsql.h"
 #include "testdb.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 
 void ProgramsTest::SetUp()
 {
-    QDir(m_dir.path()).mkdir("Grafica");
-    for (const char *picture : {"/Grafica/Verde.bmp", "/Grafica/Rosso.bmp"})
-        QFile::copy(QCoreApplication::applicationDirPath() + picture, m_dir.path() + picture);
-    setProgramFolder(m_dir.path());
-    tab = std::make_unique<TTabForm>();
-    tabVar = tab.get();
-    rec.allowAny();
-    ASSERT_TRUE(tab->ConnettiDatabaseArchivi());
-    rec.allowAny(false);
-    rec.clear();
-}
-
-void ProgramsTest::TearDown()
-{
-    Modal::setRunner({});
-    tab.reset();
-    setProgramFolder(QString());
-}
-
-void ProgramsTest::other(const QString &sql)
-{
-    OtherConnection(tab->IBDatabase1->DatabaseName).exec(sql);
-}
-
-QString ProgramsTest::committed(const QString &sql)
-{
-    return OtherConnection(tab->IBDatabase1->DatabaseName).scalar(sql);
-}
-
-void ProgramsTest::nuovaIstantanea()
-{
-    if (tab->IBTransaction1->InTransaction())
-        tab->IBTransaction1->Commit();
+    firstSchemaOnly();
+    ArchiveTest::SetUp();
 }
 
 void ProgramsTest::conParametriBlob(const QString &tipo)
 {
-    nuovaIstantanea();
+    nuovoSnapshot();
     other("ALTER TABLE DETTMENU ADD PARAMETRIBLOB " + tipo);
 }
 

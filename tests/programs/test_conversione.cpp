@@ -15,7 +15,7 @@ class ConversioneTest : public ProgramsTest
 protected:
     std::unique_ptr<TProgrammiForm> apri()
     {
-        nuovaIstantanea();
+        nuovoSnapshot();
         return std::make_unique<TProgrammiForm>(nullptr, tabVar);
     }
     void daConvertire()

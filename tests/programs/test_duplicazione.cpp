@@ -28,7 +28,7 @@ protected:
     }
     std::unique_ptr<TProgrammiForm> apri()
     {
-        nuovaIstantanea();
+        nuovoSnapshot();
         return std::make_unique<TProgrammiForm>(nullptr, tabVar);
     }
     // A menu entry of program 1, every value bound.

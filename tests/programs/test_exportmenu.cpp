@@ -24,7 +24,7 @@ protected:
         TransferTest::SetUp();
         conParametriBlob();
         dati();
-        nuovaIstantanea();
+        nuovoSnapshot();
     }
     void dati()
     {
@@ -99,7 +99,7 @@ const QByteArray kRigaContabilita = linea(
 TEST_F(ExportMenuTest, MarkedProgramsGoInCodeOrderEachEntryOnOneLine)
 {
     vociMagazzino();
-    nuovaIstantanea();
+    nuovoSnapshot();
     auto f = apri();
     EXPECT_EQ(f->windowTitle(), "Export Menu");
     // The project's code and the programs' code and icon are not shown.
@@ -196,7 +196,7 @@ TEST_F(ExportMenuTest, AValueTheFileCannotCarryIsRefusedAndTheOldFileKept)
     voce(3, 4, {{"DESCRIZIONE", "ok"}});
     voce(3, 5, {{"DLL", "a#b.dll"}});
     voce(1, 2, {{"PARAMETRIBLOB", "<a b=\"\\n\"/>"}});
-    nuovaIstantanea();
+    nuovoSnapshot();
     scrivi("menu.csv", "vecchio");
     auto f = apri();
     segna(*f, 3);
@@ -219,7 +219,7 @@ TEST_F(ExportMenuTest, AFailedWriteIsShownAndTheOldFileKept)
     // Enough lines to pass the size limit below.
     for (int m = 2; m <= 300; ++m)
         voce(1, m, {{"DESCRIZIONE", QString(60, QLatin1Char('d'))}});
-    nuovaIstantanea();
+    nuovoSnapshot();
     scrivi("menu.csv", "vecchio");
     auto f = apri();
     segna(*f, 1);
@@ -260,7 +260,7 @@ protected:
         conBlob = false;
         dati();
         vociMagazzino();
-        nuovaIstantanea();
+        nuovoSnapshot();
     }
 };
 

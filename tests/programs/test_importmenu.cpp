@@ -42,7 +42,7 @@ protected:
     }
     std::unique_ptr<TImportMenuForm> apri()
     {
-        nuovaIstantanea();
+        nuovoSnapshot();
         return std::make_unique<TImportMenuForm>(nullptr, tabVar);
     }
     void carica(TImportMenuForm &f, const QByteArray &righe)
@@ -225,7 +225,7 @@ TEST_F(ImportMenuTest, AFailedCommitIsAFailedImport)
           "IF (EXISTS(SELECT * FROM DETTMENU WHERE DESCRIZIONE = 'rifiutata')) THEN "
           "EXCEPTION NO_COMMIT; END");
     // Database triggers take effect on attachments made after them.
-    nuovaIstantanea();
+    nuovoSnapshot();
     tab->IBDatabase1->Close();
     tab->IBDatabase1->Open();
     auto f = apri();
@@ -356,7 +356,7 @@ class ImportSenzaBlobTest : public TransferTest
 
 TEST_F(ImportSenzaBlobTest, OpeningAddsParametriBlobAndTheImportWorks)
 {
-    nuovaIstantanea();
+    nuovoSnapshot();
     rec.expect(TMsgDlgType::Warning,
                "Tabella DETTMENU da aggiornare: verrà aggiunto il campo PARAMETRIBLOB");
     TImportMenuForm f(nullptr, tabVar);

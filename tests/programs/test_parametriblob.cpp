@@ -40,7 +40,7 @@ TEST_F(ParametriBlobTest, AMissingColumnIsAddedOnceAndFilledFromParametri)
 {
     voce(1, "Ditta=1;l'anno=2012");
     voce(2, "");
-    nuovaIstantanea();
+    nuovoSnapshot();
     rec.expect(TMsgDlgType::Warning, kDaAggiornare);
     ParametriBlob::VerificaCampo(tab->IBDatabase1, tab->IBTransaction1);
     EXPECT_TRUE(colonna("PARAMETRIBLOB"));
@@ -91,7 +91,7 @@ TEST_F(ParametriBlobTest, ARebuildStoppedAfterTheDropIsFinishedAlsoAtOpening)
     other("ALTER TABLE DETTMENU ADD TMP_FIELD BLOB SUB_TYPE TEXT");
     other("INSERT INTO DETTMENU (PROGRAMMA, MENU, DESCRIZIONE, PARAMETRI, TMP_FIELD) VALUES (1, "
           "1, 'v', 'vecchio', 'salvato')");
-    nuovaIstantanea();
+    nuovoSnapshot();
     // No empty column filled from PARAMETRI: the texts in TMP_FIELD stay.
     ParametriBlob::VerificaCampo(tab->IBDatabase1, tab->IBTransaction1);
     EXPECT_TRUE(rec.seen().isEmpty());

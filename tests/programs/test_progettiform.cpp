@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         TransferTest::SetUp();
-        nuovaIstantanea();
+        nuovoSnapshot();
         // Added at sign-in by the schema upgrade.
         other("ALTER TABLE PROGETTI ADD MODOMENUSISTEMA SMALLINT");
         programma(1, "Contabilità");
@@ -40,7 +40,7 @@ protected:
     }
     std::unique_ptr<TProgettiForm> apri()
     {
-        nuovaIstantanea();
+        nuovoSnapshot();
         return std::make_unique<TProgettiForm>(nullptr, tabVar);
     }
     static QStringList codici(TIBQuery *q)

@@ -37,7 +37,7 @@ protected:
     }
     std::unique_ptr<TProgrammiForm> apri()
     {
-        nuovaIstantanea();
+        nuovoSnapshot();
         return std::make_unique<TProgrammiForm>(nullptr, tabVar);
     }
     void immagine(const QString &percorso, int w, int h)

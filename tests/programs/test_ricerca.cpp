@@ -27,17 +27,6 @@ protected:
         nuovoSnapshot();
     }
 
-    // Shows the list as a caller does; `drive` presses its buttons.
-    int mostra(QDialog &list, const std::function<void()> &drive)
-    {
-        Modal::setRunner([&](QDialog *d) {
-            EXPECT_EQ(d, &list);
-            drive();
-            return d->result();
-        });
-        return Modal::exec(&list);
-    }
-
     static QList<int> menuCodes(TIBQuery *q)
     {
         QList<int> codes;

@@ -29,7 +29,8 @@ void ArchiveTest::SetUp()
     tabVar = tab.get();
     rec.allowAny();
     ASSERT_TRUE(tab->ConnettiDatabaseArchivi());
-    SchemaUpgrade::AggiornaTracciati12072012(tab->QueryAux);
+    if (m_upgrade)
+        SchemaUpgrade::AggiornaTracciati12072012(tab->QueryAux);
     rec.allowAny(false);
     rec.clear();
     if (m_server) {
@@ -100,4 +101,14 @@ void ArchiveTest::nuovoSnapshot()
 {
     if (tab->IBTransaction1->InTransaction())
         tab->IBTransaction1->Commit();
+}
+
+int ArchiveTest::mostra(QDialog &dialog, const std::function<void()> &drive)
+{
+    Modal::setRunner([&](QDialog *d) {
+        EXPECT_EQ(d, &dialog);
+        drive();
+        return d->result();
+    });
+    return Modal::exec(&dialog);
 }

@@ -3,15 +3,18 @@
 #include "messagerecorder.h"
 #include "tabform.h"
 
+#include <QDialog>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 // A signed-in archive object on a fresh user database (its first schema and
 // the sign-in upgrade), in a scratch program folder with the two status
 // pictures. Embedded, or through the private test server for suites that
-// call useServer() in SetUp before anything else.
+// call useServer() in SetUp before anything else; firstSchemaOnly() there
+// leaves out the upgrade.
 class ArchiveTest : public ::testing::Test
 {
 protected:
@@ -19,6 +22,9 @@ protected:
     void TearDown() override;
     // Reaches the user database through the test server; skips without one.
     void useServer() { m_server = true; }
+    // The database keeps the archive object's own first schema.
+    void firstSchemaOnly() { m_upgrade = false; }
+    QString cartella() const { return dir.path() + QLatin1Char('/'); }
 
     // Committed, through another connection: what other programs see.
     QString committed(const QString &sql);
@@ -31,6 +37,9 @@ protected:
     // Ends the shared transaction, so a window opened next sees what other()
     // committed.
     void nuovoSnapshot();
+    // Shows a dialog as its callers do, through Modal::exec; `drive` presses
+    // its buttons.
+    int mostra(QDialog &dialog, const std::function<void()> &drive);
 
     QTemporaryDir dir;
     MessageRecorder rec;
@@ -39,4 +48,5 @@ protected:
 
 private:
     bool m_server = false;
+    bool m_upgrade = true;
 };

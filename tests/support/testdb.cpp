@@ -7,6 +7,46 @@ QStringList connectionParams()
     return {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=plumtree7")};
 }
 
+namespace {
+
+QString readFirstValue(TIBDatabase *db, TIBTransaction *tr, const QString &sql)
+{
+    TIBSQL q;
+    q.setDatabase(db);
+    q.setTransaction(tr);
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    const QString v = q.Eof() ? QStringLiteral("<none>") : q.Fields(0).AsString();
+    q.Close();
+    tr->Commit();
+    return v;
+}
+
+} // namespace
+
+QStringList firstColumn(TIBDatabase *db, const QStringList &sql)
+{
+    TIBTransaction tr;
+    tr.setDefaultDatabase(db);
+    TIBSQL q;
+    q.setDatabase(db);
+    q.setTransaction(&tr);
+    q.SQL = sql;
+    QStringList out;
+    for (q.ExecQuery(); !q.Eof(); q.Next())
+        out << q.Fields(0).AsString().trimmed();
+    q.Close();
+    tr.Commit();
+    return out;
+}
+
+QString firstValue(TIBDatabase *db, const QString &sql)
+{
+    TIBTransaction tr;
+    tr.setDefaultDatabase(db);
+    return readFirstValue(db, &tr, sql);
+}
+
 TestDatabase::TestDatabase(const QString &fileName, const QString &subFolder)
 {
     QString folder = m_dir.path();
@@ -73,12 +113,5 @@ void OtherConnection::exec(const QString &sql)
 
 QString OtherConnection::scalar(const QString &sql)
 {
-    TIBSQL q;
-    q.setDatabase(&db);
-    q.SQL = QStringList{sql};
-    q.ExecQuery();
-    const QString v = q.Eof() ? QStringLiteral("<none>") : q.Fields(0).AsString();
-    q.Close();
-    tr.Commit();
-    return v;
+    return readFirstValue(&db, &tr, sql);
 }

@@ -35,6 +35,12 @@ private:
 
 QStringList connectionParams();
 
+// Reads on a transaction of its own, committed after: the first column of
+// every row (trimmed), and the first column of the first row ("<none>"
+// without rows).
+QStringList firstColumn(TIBDatabase *db, const QStringList &sql);
+QString firstValue(TIBDatabase *db, const QString &sql);
+
 // Another program of the suite on the same file, with a connection and a
 // transaction of its own.
 struct OtherConnection

@@ -8,26 +8,9 @@
 
 namespace {
 
-// Columns, keys and tables from the catalogue of a connection.
-QStringList colonna(TIBDatabase *db, const QStringList &sql)
-{
-    TIBTransaction tr;
-    tr.setDefaultDatabase(db);
-    TIBSQL q;
-    q.setDatabase(db);
-    q.setTransaction(&tr);
-    q.SQL = sql;
-    QStringList out;
-    for (q.ExecQuery(); !q.Eof(); q.Next())
-        out << q.Fields(0).AsString().trimmed();
-    q.Close();
-    tr.Commit();
-    return out;
-}
-
 QStringList descrivi(TIBDatabase *db, const QString &tabella)
 {
-    return colonna(
+    return firstColumn(
         db, {"SELECT TRIM(RF.RDB$FIELD_NAME) || ' ' ||",
              "  CASE F.RDB$FIELD_TYPE WHEN 7 THEN 'SMALLINT' WHEN 12 THEN 'DATE'",
              "  WHEN 37 THEN 'VARCHAR(' || F.RDB$FIELD_LENGTH || ')'",
@@ -40,13 +23,13 @@ QStringList descrivi(TIBDatabase *db, const QString &tabella)
 
 QString chiave(TIBDatabase *db, const QString &tabella)
 {
-    return colonna(db, {"SELECT TRIM(RC.RDB$CONSTRAINT_NAME) || ' (' || "
-                        "LIST(TRIM(S.RDB$FIELD_NAME), ',') || ')'",
-                        "FROM RDB$RELATION_CONSTRAINTS RC JOIN RDB$INDEX_SEGMENTS S ON "
-                        "S.RDB$INDEX_NAME = RC.RDB$INDEX_NAME",
-                        "WHERE RC.RDB$RELATION_NAME = '" + tabella +
-                            "' AND RC.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'",
-                        "GROUP BY RC.RDB$CONSTRAINT_NAME"})
+    return firstColumn(db, {"SELECT TRIM(RC.RDB$CONSTRAINT_NAME) || ' (' || "
+                            "LIST(TRIM(S.RDB$FIELD_NAME), ',') || ')'",
+                            "FROM RDB$RELATION_CONSTRAINTS RC JOIN RDB$INDEX_SEGMENTS S ON "
+                            "S.RDB$INDEX_NAME = RC.RDB$INDEX_NAME",
+                            "WHERE RC.RDB$RELATION_NAME = '" + tabella +
+                                "' AND RC.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'",
+                            "GROUP BY RC.RDB$CONSTRAINT_NAME"})
         .value(0);
 }
 

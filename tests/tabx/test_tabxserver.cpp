@@ -18,21 +18,6 @@ protected:
     }
 };
 
-QString primo(TIBDatabase *db, const QString &sql)
-{
-    TIBTransaction tr;
-    tr.setDefaultDatabase(db);
-    TIBSQL q;
-    q.setDatabase(db);
-    q.setTransaction(&tr);
-    q.SQL = QStringList{sql};
-    q.ExecQuery();
-    const QString v = q.Eof() ? QStringLiteral("<none>") : q.Fields(0).AsString();
-    q.Close();
-    tr.Commit();
-    return v;
-}
-
 } // namespace
 
 TEST_F(ServerTabX, UserDatabaseThroughTheServerBesideTheArchiveObject)
@@ -45,18 +30,18 @@ TEST_F(ServerTabX, UserDatabaseThroughTheServerBesideTheArchiveObject)
     auto x = crea(0);
     ASSERT_TRUE(x->IBDatabaseUser->Connected());
     EXPECT_EQ(x->IBDatabaseUser->DatabaseName, testServer() + ":" + file);
-    EXPECT_EQ(primo(archivio->IBDatabase1,
-                    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+    EXPECT_EQ(firstValue(archivio->IBDatabase1,
+                         "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
               "1");
 
-    primo(archivio->IBDatabase1,
-          "INSERT INTO UTENTI (CODICE,NOMEUTENTE,DITTA) VALUES (3,'NERI','A')");
-    primo(archivio->IBDatabase1,
-          "INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,PROGRESSIVO) "
-          "VALUES (3,'A','X','1',1)");
+    firstValue(archivio->IBDatabase1,
+               "INSERT INTO UTENTI (CODICE,NOMEUTENTE,DITTA) VALUES (3,'NERI','A')");
+    firstValue(archivio->IBDatabase1,
+               "INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,PROGRESSIVO) "
+               "VALUES (3,'A','X','1',1)");
     ASSERT_TRUE(x->SetUserPerNome("NERI"));
     x->SettaParametro("Y", "2");
-    EXPECT_EQ(primo(archivio->IBDatabase1, "SELECT PRAVLIN FROM UTENTI WHERE CODICE=3"),
+    EXPECT_EQ(firstValue(archivio->IBDatabase1, "SELECT PRAVLIN FROM UTENTI WHERE CODICE=3"),
               "[A]\nX=1\nY=2\n");
     EXPECT_FALSE(QFile::exists(cartella() + "user/user.fdb"));
 }

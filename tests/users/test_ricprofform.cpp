@@ -12,16 +12,6 @@ namespace {
 
 class RicercaUtentiTest : public ArchiveTest
 {
-protected:
-    int mostra(QDialog &list, const std::function<void()> &drive)
-    {
-        Modal::setRunner([&](QDialog *d) {
-            EXPECT_EQ(d, &list);
-            drive();
-            return d->result();
-        });
-        return Modal::exec(&list);
-    }
 };
 
 } // namespace
