@@ -208,7 +208,6 @@ void ChiediServerDati(const QString &directory, QWidget *owner, QString &server,
                                         "unità disco dove risulta ospitato (o sarà ospitato) il "
                                         "database"));
     dlg->setFont(QFont(QStringLiteral("Arial"), 8));
-    dlg->Label1->move(dlg->Label1->x(), dlg->Label1->y() - 10);
     dlg->Edit1->clear();
     Modal::exec(dlg.get());
     if (dlg->Esito != 1) {
