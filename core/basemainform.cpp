@@ -7,6 +7,7 @@
 #include "ibsql.h"
 #include "infoform.h"
 #include "messages.h"
+#include "passwordmask.h"
 #include "pathutil.h"
 #include "schemaupgrade.h"
 #include "tabform.h"
@@ -59,9 +60,7 @@ void TBaseMainForm::buildPanel()
     layout->addWidget(new QLabel(QStringLiteral("Password"), PanelAut));
     EditPassword = new QLineEdit(PanelAut);
     EditPassword->setObjectName(QStringLiteral("EditPassword"));
-    EditPassword->setEchoMode(QLineEdit::Password);
-    // Every character shows as "*", whatever the style's own mask.
-    EditPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+    maskWithStars(EditPassword);
     layout->addWidget(EditPassword);
     ButtonOk = new QPushButton(QStringLiteral("OK"), PanelAut);
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));

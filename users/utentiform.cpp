@@ -9,6 +9,7 @@
 #include "iberror.h"
 #include "ibquery.h"
 #include "ibsql.h"
+#include "passwordmask.h"
 #include "tabform.h"
 #include "tabxform.h"
 #include "tag.h"
@@ -98,7 +99,7 @@ void TUtentiForm::buildFields()
     EditNomeUtente = bound<TDBEdit>(p, "EditNomeUtente", q, "NOMEUTENTE");
     EditPassword = bound<TDBEdit>(p, "EditPassword", q, "PWDUTENTE", 0);
     EditPassword->setReadOnly(true);
-    EditPassword->setEchoMode(QLineEdit::Password);
+    maskWithStars(EditPassword);
     EditPassword->setFocusPolicy(Qt::ClickFocus);
     EditDescrizione = bound<TDBEdit>(p, "EditDescrizione", q, "DESCRIZIONE");
     EditEmail = bound<TDBEdit>(p, "EditEmail", q, "EMAIL");

@@ -78,6 +78,9 @@ TEST_F(SignInTest, StartsSignedOutWithTheMasterUserName)
     EXPECT_EQ(w.EditUtente->text(), "tormesa");
     EXPECT_EQ(w.EditPassword->text(), "");
     EXPECT_EQ(w.EditPassword->echoMode(), QLineEdit::Password);
+    w.EditPassword->setText("abc");
+    EXPECT_EQ(w.EditPassword->displayText(), "***");
+    w.EditPassword->clear();
     EXPECT_TRUE(menuDisabled(w));
     EXPECT_EQ(w.MenuBase->actions().size(), 5);
     EXPECT_EQ(w.Sistema1->title(), "&Sistema");

@@ -173,6 +173,7 @@ TEST_F(UtentiVerificaTest, PasswordShownAsStarsAndStoredAsTyped)
         EXPECT_FALSE(m->data(cella, ruolo).toString().contains("s3gr")) << ruolo;
     EXPECT_EQ(m->data(m->index(1, colonna)).toString(), "");
     EXPECT_EQ(f->EditPassword->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(f->EditPassword->displayText(), "********");
     EXPECT_TRUE(f->EditPassword->isReadOnly());
 
     f->ButtonEdit->click();
