@@ -21,6 +21,12 @@ const QVector<SchemaStatement> &userDatabase();
 // Program settings table, ensured at every connection.
 QStringList impostazioniVelmoUser();
 
+// Named values of the suite's programs and the generator of their codes.
+// Not part of the first schema: made when a tool first needs them. The
+// column order is the one the suite's positional inserts rely on.
+QStringList tabX();
+QStringList tabXGenerator();
+
 // The CSD projects database: PROGETTI, its generator, SITUAZIONI, its generator.
 struct CsdObject
 {

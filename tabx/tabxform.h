@@ -64,6 +64,53 @@ public:
     // Testo of the named value in MemTabX; empty when the name is missing.
     QString GetV(const QString &Nome);
 
+    // ---- Named values, TABX rows, script store and library calls ------------
+    // In memory: names are found exactly, case-sensitive, the first row wins.
+    // SetV and SetM never add a name; they answer whether it was there.
+    QString GetM(const QString &Nome);
+    bool SetV(const QString &Nome, const QString &Valore);
+    bool SetM(const QString &Nome, const QString &Valore);
+    // Upsert on type, name and user (an empty Utente finds a row without
+    // one). Every text is converted first: one that does not convert raises
+    // with the table unchanged.
+    void Inserisci(const QString &Tipo, const QString &Nome, const QString &Numero,
+                   const QString &Testo, const QString &Data, const QString &Memo,
+                   const QString &Livello1, const QString &Livello2, const QString &Utente);
+    // TABX on IBDatabase1 with IBTransaction1. Of several rows the lowest
+    // CODICE answers.
+    // Loads the current user's "TBX" rows into MemTabX.
+    void AggiornaParametriTabX();
+    bool VerificaEsistenzaInTabX(const QString &CodProgetto, const QString &CodSituazione,
+                                 const QString &Nome);
+    bool ScriviParametroInTabX(const QString &CodProgetto, const QString &CodSituazione,
+                               const QString &Nome, const QString &Numero, const QString &Testo,
+                               const QString &Data, const QString &Memo);
+    // The six texts after Nome are the suite's and are not read.
+    bool CaricaParametroDaTabX(const QString &CodProgetto, const QString &CodSituazione,
+                               const QString &Nome, const QString &, const QString &,
+                               const QString &, const QString &, const QString &, const QString &);
+    bool AggiungiParametroInTabX(const QString &CodProgetto, const QString &CodSituazione,
+                                 const QString &Nome, const QString &Numero, const QString &Testo,
+                                 const QString &Data, const QString &Memo, const QString &Livello1,
+                                 const QString &Livello2);
+    QString ValoreTabX(const QString &Nome, bool PerUtente);
+    bool SettaValoreTabX(const QString &Nome, const QString &Testo, bool PerUtente);
+    QString ValoreMTabX(const QString &Nome, bool PerUtente);
+    bool SettaValoreMTabX(const QString &Nome, const QString &Memo, bool PerUtente);
+    // The user's value; without one, the global value, copied for the user.
+    QString ValoreTabXUserCheckGen(const QString &Nome);
+
+    // Stores the script in TABSCRIPT unless one is there; Flag "1" replaces it.
+    void IniScriptForm(const QString &Progetto, const QString &ScriptForm, const QString &Contesto,
+                       const QString &Utente, const QString &Script, const QString &Flag);
+    // Sets "TitoloStampa" and "NomeReport", then hands the dataset to the
+    // print library, which reads them through this object.
+    void LanciaStampaConDll(const QString &Titolo, const QString &NomeReport, TDataSet *DataSet);
+    // Calls the library's function; the library stays loaded. Answers 0.
+    qint32 AvviaFunzXDll(const QString &Dll, const QString &Funzione, qint32 Parametro);
+    // Records the window handle in VELMOLOGFUNZ; false on any failure.
+    bool ScritturaHandleDiApertura(qint32 IdFinestra, qint32 Handle);
+
     // ---- Per-user parameter store -------------------------------------------
     // Writes the key into the current user's INI file at once, in any mode.
     void SettaFileIni(const QString &Sezione, const QString &Chiave, const QString &Valore);

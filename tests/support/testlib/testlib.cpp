@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #define TESTLIB_EXPORT extern "C" __attribute__((visibility("default")))
@@ -55,16 +56,24 @@ TESTLIB_EXPORT int32_t ShowCSDFormStatic(const char *databaseName, int32_t zero,
     return 1;
 }
 
+// The throwing variant records the call, then fails inside it as a print
+// library that cannot open its report would.
+#ifdef TESTLIB_THROWS
+#define TESTLIB_PRINT_RESULT throw std::runtime_error("report missing")
+#else
+#define TESTLIB_PRINT_RESULT return 1
+#endif
+
 TESTLIB_EXPORT int32_t ShowTolq11FormD(void *dataset, void *tabXVariable)
 {
     record(tolqCall("ShowTolq11FormD", dataset, tabXVariable));
-    return 1;
+    TESTLIB_PRINT_RESULT;
 }
 
 TESTLIB_EXPORT int32_t ShowTolq11MemFormD(void *dataset, void *tabXVariable)
 {
     record(tolqCall("ShowTolq11MemFormD", dataset, tabXVariable));
-    return 1;
+    TESTLIB_PRINT_RESULT;
 }
 
 TESTLIB_EXPORT int32_t TestMenuEntry(int32_t parameter)
