@@ -7,19 +7,11 @@
 TEST(TabXText, ValuesAsTabXStoresThem)
 {
     EXPECT_EQ(TabXText::apostrofi("l'a'b´"), "l´a´b´");
-    EXPECT_EQ(TabXText::apostrofi(""), "");
     EXPECT_FALSE(TabXText::testo("").isValid());
     EXPECT_EQ(TabXText::testo("d'oro"), QVariant(QString("d´oro")));
-
-    struct Caso
-    {
-        QString testo;
-        QVariant numero;
-    };
-    for (const Caso &c :
-         {Caso{"", QVariant()}, Caso{"3,5", "3.5"}, Caso{"-12", "-12"}, Caso{"1.5", "1.5"}}) {
-        EXPECT_EQ(TabXText::numero(c.testo), c.numero) << c.testo.toStdString();
-    }
+    EXPECT_FALSE(TabXText::numero("").isValid());
+    EXPECT_EQ(TabXText::numero("3,5"), QVariant(QString("3.5")));
+    EXPECT_EQ(TabXText::numero("-12"), QVariant(QString("-12")));
     EXPECT_FALSE(TabXText::data("").isValid());
     EXPECT_EQ(TabXText::data("25/12/2024"), QVariant(QDate(2024, 12, 25)));
     EXPECT_EQ(TabXText::data("5/1/2024"), QVariant(QDate(2024, 1, 5)));
