@@ -65,8 +65,9 @@ public:
     QString GetV(const QString &Nome);
 
     // ---- Named values, TABX rows, script store and library calls ------------
-    // In memory: names are found exactly, case-sensitive, the first row wins.
-    // SetV and SetM never add a name; they answer whether it was there.
+    // In memory: names are found exactly, case-sensitive, the current row
+    // first, then the first in order. SetV and SetM never add a name; they
+    // answer whether it was there.
     QString GetM(const QString &Nome);
     bool SetV(const QString &Nome, const QString &Valore);
     bool SetM(const QString &Nome, const QString &Valore);
@@ -76,9 +77,9 @@ public:
     void Inserisci(const QString &Tipo, const QString &Nome, const QString &Numero,
                    const QString &Testo, const QString &Data, const QString &Memo,
                    const QString &Livello1, const QString &Livello2, const QString &Utente);
-    // TABX on IBDatabase1 with IBTransaction1. Of several rows the lowest
-    // CODICE answers.
-    // Loads the current user's "TBX" rows into MemTabX.
+    // TABX, on IBDatabase1 with IBTransaction1: of several rows the lowest
+    // CODICE answers. AggiornaParametriTabX loads the current user's "TBX"
+    // rows into MemTabX.
     void AggiornaParametriTabX();
     bool VerificaEsistenzaInTabX(const QString &CodProgetto, const QString &CodSituazione,
                                  const QString &Nome);
