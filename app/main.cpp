@@ -3,6 +3,7 @@
 #include "infoform.h"
 #include "programmimenu.h"
 #include "qttranslations.h"
+#include "shutdownsignals.h"
 #include "utentimenu.h"
 
 int main(int argc, char *argv[])
@@ -15,6 +16,10 @@ int main(int argc, char *argv[])
     TBaseMainForm window;
     ProgrammiMenu::Installa(window);
     UtentiMenu::Installa(window);
+    // Before the first connection: until then the signals are ours alone.
+    ShutdownSignals segnali;
+    QObject::connect(&segnali, &ShutdownSignals::received, &window,
+                     &TBaseMainForm::ChiudiPerSegnale);
     window.show();
     return app.exec();
 }

@@ -10,9 +10,12 @@
 #include "passwordmask.h"
 #include "pathutil.h"
 #include "schemaupgrade.h"
+#include "shutdownsignals.h"
 #include "tabform.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -21,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -183,7 +187,10 @@ void TBaseMainForm::ButtonOkClick()
     PanelAut->hide();
     setMenuEnabled(true);
 
-    if (!m_tabForm->ConnettiDatabaseArchivi()) {
+    const bool connesso = m_tabForm->ConnettiDatabaseArchivi();
+    // The database client took SIGINT and SIGTERM for itself on connecting.
+    ShutdownSignals::reclaim();
+    if (!connesso) {
         // Back to signed out, so that dati.ini can be fixed and sign-in retried.
         PanelAut->show();
         setMenuEnabled(false);
@@ -202,6 +209,47 @@ void TBaseMainForm::ButtonOkClick()
 void TBaseMainForm::Esci1Click()
 {
     close();
+}
+
+void TBaseMainForm::ChiudiPerSegnale()
+{
+    // A second signal while closing adds nothing.
+    if (m_giriChiusura >= 0)
+        return;
+    m_giriChiusura = 0;
+    proseguiChiusura();
+}
+
+void TBaseMainForm::proseguiChiusura()
+{
+    ++m_giriChiusura;
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    // One window per round, the top one: it ends as after Cancel, with no
+    // offer to save, and the code that opened it carries on before the next
+    // round. A window that will not go is left to the end of the program.
+    constexpr int kGiriMassimi = 100;
+    if (QWidget *modale = QApplication::activeModalWidget();
+        modale && m_giriChiusura < kGiriMassimi) {
+        if (auto *dialogo = qobject_cast<QDialog *>(modale))
+            dialogo->done(QDialog::Rejected);
+        else
+            modale->close();
+        QTimer::singleShot(0, this, &TBaseMainForm::proseguiChiusura);
+        return;
+    }
+    // Closing the connections would commit what an editor left pending.
+    for (TIBTransaction *t : {m_tabForm->IBTransaction1, m_tabForm->IBTransactionCSDProgetti}) {
+        try {
+            if (t->InTransaction())
+                t->Rollback();
+        } catch (const std::exception &) {
+            // Not a box now: nobody is there to answer it, and the server
+            // drops what is not committed anyway.
+        }
+    }
+    Esci1Click();
+    QCoreApplication::exit(0);
 }
 
 bool TBaseMainForm::CSDCollegato()

@@ -56,6 +56,10 @@ public:
 
     void ButtonOkClick();
     void Esci1Click();
+    // A request to end from outside (a kill, a closed session): every window
+    // above this one is dismissed unanswered, top first, what was not saved
+    // is rolled back, and the program ends as by "Esci".
+    void ChiudiPerSegnale();
     void ArchivioCDSProgetti1Click();
     void GestionePulsantoni1Click();
     void ProgettiCSD1Click();
@@ -72,8 +76,10 @@ private:
     void buildPanel();
     void buildMenu();
     void setMenuEnabled(bool enabled);
+    void proseguiChiusura();
     void onItem(QAction *action, void (TBaseMainForm::*handler)());
 
     TTabForm *m_tabForm = nullptr;
     bool m_signedIn = false;
+    int m_giriChiusura = -1; // rounds of ChiudiPerSegnale so far; -1 before a request
 };

@@ -7,6 +7,7 @@
 #include "kivin2form.h"
 #include "messages.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -119,6 +120,7 @@ bool ConnettiIBDatabase(TIBDatabase *database, const QString &percorso, const QS
     DbOpening unused;
     DbOpening &out = opening ? *opening : unused;
     out.cause.clear();
+    out.held = false;
     const QString user = userName.isEmpty() ? kDefaultUser : userName;
     const QString pwd = password.isEmpty() ? kDefaultPassword : password;
     const QStringList connectLines = {QStringLiteral("user_name=") + user,
@@ -143,6 +145,7 @@ bool ConnettiIBDatabase(TIBDatabase *database, const QString &percorso, const QS
         return true;
     } catch (const EIBError &e) {
         out.cause = causeOf(e);
+        out.held = e.isHeldElsewhere();
         // Only a missing or unopenable file is created; after a login, network
         // or lock failure a new empty database would hide the real one.
         if (!allowCreate || !e.isFileOpenFailure())
@@ -236,6 +239,7 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
     DbOpening *const out = opening ? opening : &unused;
     out->created = false;
     out->abandoned = false;
+    out->held = false;
     out->cause.clear();
 
     QString percorso = directory;
@@ -280,6 +284,12 @@ bool ApriDatabase(TIBDatabase *database, const QString &directory, QString nomeF
         // A new file whose first schema failed was removed: asking for a
         // server now would only hide that.
         if (out->abandoned)
+            return false;
+        // A file here that another program holds is the answer already:
+        // asking for a server now would only hide it and write dati.ini. A
+        // server already stored there is still tried.
+        if (!connected && out->held && server.isEmpty() &&
+            QFileInfo::exists(database->DatabaseName))
             return false;
         if (!connected && condivisioneConNome) {
             Messages::plain(QStringLiteral("Errore: nonostante le configurazioni, il particolare "

@@ -34,6 +34,7 @@ struct DbOpening
     bool created = false;   // this opening created the database
     QString cause;          // why the last attempt failed, in the database's words
     bool abandoned = false; // a new local file could not be completed: nothing more was tried
+    bool held = false;      // the last attempt found the file held by another program
 };
 
 // Pure text rules, kept exactly as the suite's Windows programs apply them.

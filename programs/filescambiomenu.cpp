@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 namespace FileScambioMenu {
 namespace {
@@ -233,12 +234,25 @@ bool ScriviFile(const QString &nomeFile, const QByteArray &contenuto, QString *e
     // No direct-write fallback: where the temporary cannot be made, writing
     // straight into the old file would leave it half replaced on a failure.
     QSaveFile file(nomeFile);
-    const bool scritto = file.open(QIODevice::WriteOnly) &&
-                         file.write(contenuto) == contenuto.size() && file.commit();
+    // The file's own error text is empty after a failed write or commit (a
+    // full disk says "Errore sconosciuto"): the system's reason is taken
+    // at once, before anything else can change errno.
+    int motivo = 0;
+    bool scritto = file.open(QIODevice::WriteOnly);
+    if (scritto) {
+        errno = 0;
+        scritto = file.write(contenuto) == contenuto.size();
+        if (scritto) {
+            errno = 0;
+            scritto = file.commit();
+        }
+        if (!scritto)
+            motivo = errno;
+    }
     if (!scritto && errore)
         *errore = QStringLiteral("Impossibile scrivere il file ") +
                   QFileInfo(nomeFile).absoluteFilePath() + QStringLiteral(":\r") +
-                  file.errorString();
+                  (motivo != 0 ? qt_error_string(motivo) : file.errorString());
     return scritto;
 }
 

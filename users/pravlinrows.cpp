@@ -90,6 +90,13 @@ bool VerificaPravlin(const QString &testo, const QString &ditta)
         Messages::warning(e.message());
         return false;
     }
+    // What the rows cannot hold would fail the save after the user's record
+    // was written, or be lost at the next opening.
+    const QString anomalia = AnomaliaTabPravlin(testo);
+    if (!anomalia.isEmpty()) {
+        Messages::warning(anomalia);
+        return false;
+    }
     return true;
 }
 

@@ -47,9 +47,9 @@ void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &uten
 bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
                         const QString &testo);
 
-// The users editor's last two checks before a save: the current company's
-// active header, then the path check. A failure shows its warning and answers
-// false.
+// The users editor's checks of the text before a save: the current company's
+// active header, the path check, then what the rows cannot hold. A failure
+// shows its warning and answers false.
 bool VerificaPravlin(const QString &testo, const QString &ditta);
 
 } // namespace Pravlin

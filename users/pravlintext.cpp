@@ -1,5 +1,7 @@
 #include "pravlintext.h"
 
+#include <QSet>
+
 ECheckParametri::ECheckParametri(const QString &message)
     : std::runtime_error(message.toStdString())
     , m_message(message)
@@ -30,7 +32,54 @@ QStringList RigheTesto(const QString &testo)
     return righe;
 }
 
+// One line of the text as the row copy reads it: a header opens its section,
+// an empty line closes it, and a parameter line gives its name and value.
+struct RigaCopia
+{
+    bool intestazione = false;
+    QString parametro;
+    QString valore;
+};
+
+// Reads the line starting at `inizio` and moves past it; false at the end.
+bool ProssimaRiga(const QString &testo, int &inizio, QString &intestazione, RigaCopia &out)
+{
+    if (inizio >= testo.size())
+        return false;
+    int fine = testo.indexOf(QLatin1Char('\n'), inizio);
+    fine = fine < 0 ? testo.size() : fine + 1;
+    QString riga = testo.mid(inizio, fine - inizio);
+    inizio = fine;
+    // A stray CR inside a line goes too, not only the one before the LF.
+    riga.remove(QLatin1Char('\n'));
+    riga.remove(QLatin1Char('\r'));
+
+    out = RigaCopia();
+    if (riga.startsWith(QLatin1Char('['))) {
+        // The last character goes whatever it is: "[X] " keeps its bracket.
+        intestazione = riga.size() >= 2 ? riga.mid(1, riga.size() - 2) : QString();
+        out.intestazione = true;
+    } else if (riga.isEmpty()) {
+        intestazione.clear();
+    } else {
+        const int uguale = riga.indexOf(QLatin1Char('='));
+        if (uguale >= 0) {
+            out.parametro = riga.left(uguale);
+            out.valore = riga.mid(uguale + 1);
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+QString SenzaBlankFinali(const QString &testo)
+{
+    int n = testo.size();
+    while (n > 0 && testo.at(n - 1) == QLatin1Char(' '))
+        --n;
+    return testo.left(n);
+}
 
 QString IntestazioneDitta(const QString &ditta, bool inattiva)
 {
@@ -41,34 +90,79 @@ QVector<TPravlin> DividiPravlin(const QString &testo)
 {
     QVector<TPravlin> voci;
     QString intestazione;
-    int inizio = 0;
-    while (inizio < testo.size()) {
-        int fine = testo.indexOf(QLatin1Char('\n'), inizio);
-        fine = fine < 0 ? testo.size() : fine + 1;
-        QString riga = testo.mid(inizio, fine - inizio);
-        inizio = fine;
-        // A stray CR inside a line goes too, not only the one before the LF.
-        riga.remove(QLatin1Char('\n'));
-        riga.remove(QLatin1Char('\r'));
-
-        QString parametro;
-        QString valore;
-        if (riga.startsWith(QLatin1Char('['))) {
-            // The last character goes whatever it is: "[X] " keeps its bracket.
-            intestazione = riga.size() >= 2 ? riga.mid(1, riga.size() - 2) : QString();
-        } else if (riga.isEmpty()) {
-            intestazione.clear();
-        } else {
-            const int uguale = riga.indexOf(QLatin1Char('='));
-            if (uguale >= 0) {
-                parametro = riga.left(uguale);
-                valore = riga.mid(uguale + 1);
-            }
-        }
-        if (!intestazione.isEmpty() && !parametro.isEmpty())
-            voci.append({intestazione, parametro, valore});
-    }
+    RigaCopia riga;
+    for (int inizio = 0; ProssimaRiga(testo, inizio, intestazione, riga);)
+        if (!intestazione.isEmpty() && !riga.parametro.isEmpty())
+            voci.append({intestazione, riga.parametro, riga.valore});
     return voci;
+}
+
+QString AnomaliaTabPravlin(const QString &testo)
+{
+    // The key ignores trailing blanks, as the database compares them.
+    const auto chiave = [](const QString &ditta, const QString &parametro) {
+        return Pravlin::SenzaBlankFinali(ditta) + QLatin1Char('\n') +
+               Pravlin::SenzaBlankFinali(parametro);
+    };
+    const auto messaggio = [](const QString &ditta, const QString &parametro,
+                              const QString &motivo) {
+        return QStringLiteral("Ditta \"%1\", parametrizzazione \"%2\": %3")
+            .arg(ditta, parametro, motivo);
+    };
+
+    QSet<QString> chiavi;
+    bool aperta = false; // a header was read and no other since
+    QString ditta;
+    bool conRighe = false;
+    QString persa; // the first parameter line of the open section the copy drops
+    // A section is refused once it is over and nothing of it was stored.
+    const auto chiudi = [&]() -> QString {
+        if (!aperta || conRighe)
+            return QString();
+        if (persa.isNull())
+            return QStringLiteral("Ditta \"%1\": ditta senza parametri").arg(ditta);
+        return messaggio(ditta, persa, QStringLiteral("parametro fuori dalla ditta"));
+    };
+
+    QString intestazione;
+    RigaCopia riga;
+    for (int inizio = 0; ProssimaRiga(testo, inizio, intestazione, riga);) {
+        if (riga.intestazione) {
+            const QString anomalia = chiudi();
+            if (!anomalia.isEmpty())
+                return anomalia;
+            aperta = true;
+            ditta = intestazione;
+            conRighe = false;
+            persa = QString();
+            continue;
+        }
+        if (riga.parametro.isEmpty())
+            continue;
+        if (intestazione.isEmpty()) {
+            if (aperta && persa.isNull())
+                persa = riga.parametro;
+            continue;
+        }
+        conRighe = true;
+        if (intestazione.size() > LunghezzaIntestazione)
+            return messaggio(ditta, riga.parametro,
+                             QStringLiteral("il nome della ditta supera i %1 caratteri")
+                                 .arg(LunghezzaIntestazione));
+        if (riga.parametro.size() > LunghezzaParametro)
+            return messaggio(ditta, riga.parametro,
+                             QStringLiteral("il nome del parametro supera i %1 caratteri")
+                                 .arg(LunghezzaParametro));
+        if (riga.valore.size() > LunghezzaValore)
+            return messaggio(
+                ditta, riga.parametro,
+                QStringLiteral("il valore supera i %1 caratteri").arg(LunghezzaValore));
+        const QString k = chiave(intestazione, riga.parametro);
+        if (chiavi.contains(k))
+            return messaggio(ditta, riga.parametro, QStringLiteral("parametro ripetuto"));
+        chiavi.insert(k);
+    }
+    return chiudi();
 }
 
 bool DittaPresente(const QString &testo, const QString &ditta)

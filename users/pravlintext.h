@@ -37,6 +37,24 @@ QString IntestazioneDitta(const QString &ditta, bool inattiva = false);
 // however many there are.
 QVector<TPravlin> DividiPravlin(const QString &testo);
 
+// The sizes of the TABPRAVLIN columns a parameter goes into.
+constexpr int LunghezzaIntestazione = 64;
+constexpr int LunghezzaParametro = 64;
+constexpr int LunghezzaValore = 256;
+
+// The text less its trailing blanks, as the database compares keys.
+QString SenzaBlankFinali(const QString &testo);
+
+// What keeps the row copy from holding the text exactly, as a warning naming
+// the company and the parameter; empty when every section stores at least
+// one row and every parameter fits its row once. The first case in text
+// order is answered: a company name, parameter name or value longer than its
+// column, a parameter repeated within one company (also in a second section
+// of it, or differing only by trailing blanks), and a section of which no row
+// would be stored (a header alone, or followed by parameters only after an
+// empty line, "[" or "[]").
+QString AnomaliaTabPravlin(const QString &testo);
+
 // The current company must stand in the text as an active header, exactly.
 bool DittaPresente(const QString &testo, const QString &ditta);
 

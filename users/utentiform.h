@@ -76,7 +76,7 @@ public:
     QFileDialog *DialogApri = nullptr;
 
     void SettaggioInterfaccia(bool editing) override;
-    // The six checks on what the boxes show; the first failure is shown.
+    // The seven checks on what the boxes show; the first failure is shown.
     bool Verifica();
 
     void ButtonVerificaClick();

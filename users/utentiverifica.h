@@ -25,8 +25,8 @@ struct TDatiUtente
 // The warning of the first failing step among the first four (profile,
 // project, user name, company); empty when they all pass.
 QString AnomaliaDati(const TDatiUtente &dati);
-// The six steps in order; the first failure shows its warning and answers
-// false. The last two are the checks of the parameter text.
+// The seven steps in order; the first failure shows its warning and answers
+// false. The last three are the checks of the parameter text.
 bool Verifica(const TDatiUtente &dati);
 
 // The lines of the help box beside "Verifica Dati", in order.

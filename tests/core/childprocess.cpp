@@ -1,6 +1,7 @@
 #include "childprocess.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 ChildProcess::ChildProcess(const QStringList &arguments)
 {
@@ -69,6 +70,11 @@ bool ChildProcess::kill()
     m_process.waitForFinished();
     take();
     return m_process.exitStatus() == QProcess::CrashExit;
+}
+
+void ChildProcess::send(int signal)
+{
+    ::kill(pid_t(m_process.processId()), signal);
 }
 
 int ChildProcess::finish(int timeoutMs)

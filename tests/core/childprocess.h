@@ -8,7 +8,8 @@
 
 // The sign-in helper (child/signin_child.cpp) run as another program: a
 // first sign-in that can be killed at a chosen moment, or a program that
-// keeps a database open.
+// keeps a database open, or the tool signed in with an editor's row being
+// changed.
 class ChildProcess
 {
 public:
@@ -23,6 +24,8 @@ public:
     qint64 elapsed() const { return m_clock.elapsed(); }
     // SIGKILL; answers whether the child was still running (killed, not done).
     bool kill();
+    // Sends the signal to the child.
+    void send(int signal);
     // Waits for a normal end and answers the exit code (-1 when it did not end).
     int finish(int timeoutMs = 30000);
 

@@ -47,6 +47,15 @@ protected:
             .expect(TMsgDlgType::Error, kFailed + cause);
         EXPECT_FALSE(tab.ConnettiDatabaseArchivi());
     }
+    // A file another program holds: the cause at once, no server asked for
+    // and nothing written beside the database.
+    void expectHeld()
+    {
+        rec.expect(TMsgDlgType::Error, kFailed + DbLocationText::heldElsewhere());
+        EXPECT_FALSE(tab.ConnettiDatabaseArchivi());
+        EXPECT_EQ(rec.pending(), 0);
+        EXPECT_FALSE(QFile::exists(dir.path() + "/user/dati.ini"));
+    }
     // A first sign-in here, then the file closed again.
     void createDatabase()
     {
@@ -81,12 +90,12 @@ TEST_F(OpeningCause, CorruptOrHalfMadeFileSaysWhatIsWrongAndIsLeftAsItIs)
     EXPECT_FALSE(QFile::exists(DbLocationText::creationName(database())));
 }
 
-TEST_F(OpeningCause, FileAnotherProgramHoldsSaysSo)
+TEST_F(OpeningCause, FileAnotherProgramHoldsSaysSoWithoutAskingForAServer)
 {
     createDatabase();
     ChildProcess other({"hold", database()});
     ASSERT_TRUE(other.waitFor("ready"));
-    expectFailure(DbLocationText::heldElsewhere());
+    expectHeld();
 }
 
 TEST_F(OpeningCause, CauseAlsoGoesToStandardError)
@@ -115,6 +124,6 @@ TEST_F(ServerOpeningCause, FileTheServerHoldsIsHeldByAnotherProgram)
     held.DatabaseName = serverDatabaseName(database());
     held.Params = {"USER \"SYSDBA\"", "PASSWORD \"plumtree7\"", "PAGE_SIZE 4096"};
     held.CreateDatabase();
-    expectFailure(DbLocationText::heldElsewhere());
+    expectHeld();
     EXPECT_FALSE(QFile::exists(DbLocationText::creationName(database())));
 }

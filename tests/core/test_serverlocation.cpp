@@ -61,32 +61,29 @@ TEST_F(ServerApriDatabase, ServerFolderIsUsedAsWritten)
     EXPECT_TRUE(QFile::exists(dir.path() + "\\user.fdb"));
 }
 
-TEST_F(ServerApriDatabase, PromptedServerIsWrittenAndReachesTheDatabaseHeldByTheServer)
+TEST_F(ServerApriDatabase, ADatabaseTheServerHoldsIsNoPromptButAStoredServerReachesIt)
 {
     // The server has the database open, so the local engine cannot open it;
-    // that is no reason to create a new one.
+    // that is no reason to create a new one, nor to ask for a server.
     TIBDatabase held;
     held.DatabaseName = serverDatabaseName(folder() + "user.fdb");
     held.Params = {"USER \"SYSDBA\"", "PASSWORD \"plumtree7\"", "PAGE_SIZE 4096"};
     held.CreateDatabase();
 
     int prompts = 0;
-    Modal::setRunner([&](QDialog *d) {
+    Modal::setRunner([&](QDialog *) {
         ++prompts;
-        auto *f = qobject_cast<TKivIn2Form *>(d);
-        f->Edit1->setText(testServer());
-        f->OKBtn->click();
-        return f->result();
+        return int(mrCancel);
     });
-    rec.expect(TMsgDlgType::None, "Non trovato dati.ini");
-    ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr));
-    EXPECT_EQ(prompts, 1);
-    EXPECT_EQ(db.DatabaseName, testServer() + ":" + folder() + "user.fdb");
-    TIniFile ini(folder() + "dati.ini");
-    EXPECT_EQ(ini.ReadString("CONFIG", "Nome Server", ""), testServer());
-    EXPECT_FALSE(ini.ValueExists("CONFIG", "Lettera Disco Server"));
+    DbOpening opening;
+    EXPECT_FALSE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr, &opening));
+    EXPECT_EQ(opening.cause, DbLocationText::heldElsewhere());
+    EXPECT_EQ(prompts, 0);
+    EXPECT_FALSE(QFile::exists(folder() + "dati.ini"));
 
-    db.Close();
+    // The server named in dati.ini is tried without a prompt.
+    TIniFile(folder() + "dati.ini").WriteString("CONFIG", "Nome Server", testServer());
     ASSERT_TRUE(ApriDatabase(&db, folder(), "user.fdb", "", "", nullptr));
-    EXPECT_EQ(prompts, 1);
+    EXPECT_EQ(prompts, 0);
+    EXPECT_EQ(db.DatabaseName, testServer() + ":" + folder() + "user.fdb");
 }

@@ -6,7 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <QDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 namespace {
@@ -247,6 +251,57 @@ TEST_F(ExportMenuTest, AFailedWriteIsShownAndTheOldFileKept)
     EXPECT_EQ(leggi("menu.csv"), "vecchio");
     EXPECT_FALSE(f->QueryProgrammi->ControlsDisabled());
     EXPECT_EQ(f->QueryProgrammi->RecNo(), 1);
+}
+
+namespace {
+
+// A file system of a few pages mounted on a folder for the test's life.
+struct DiscoPiccolo
+{
+    explicit DiscoPiccolo(const QString &cartella)
+        : punto(QFile::encodeName(cartella))
+    {
+        QDir().mkpath(cartella);
+        montato = ::mount("tmpfs", punto.constData(), "tmpfs", 0, "size=16k") == 0;
+        if (!montato)
+            perche = std::strerror(errno);
+    }
+    ~DiscoPiccolo()
+    {
+        if (montato)
+            ::umount2(punto.constData(), MNT_DETACH);
+    }
+    QByteArray punto;
+    bool montato = false;
+    std::string perche;
+};
+
+} // namespace
+
+TEST_F(ExportMenuTest, AFullDiskNamesItsReasonAndKeepsTheOldFile)
+{
+    for (int m = 2; m <= 300; ++m)
+        voce(1, m, {{"DESCRIZIONE", QString(60, QLatin1Char('d'))}});
+    nuovoSnapshot();
+    const DiscoPiccolo disco(percorso("pieno"));
+    if (!disco.montato)
+        GTEST_SKIP() << "a small file system cannot be mounted here: " << disco.perche;
+    scrivi("pieno/menu.csv", "vecchio");
+    auto f = apri();
+    segna(*f, 1);
+    risposta(percorso("pieno/menu.csv"));
+    f->ButtonFile->click();
+    rec.allowAny();
+    f->ButtonExport->click();
+    ASSERT_EQ(rec.seen().size(), 2);
+    EXPECT_EQ(rec.seen()[1].kind, TMsgDlgType::Error);
+    EXPECT_EQ(rec.seen()[1].text.toStdString(),
+              ("Impossibile scrivere il file " + percorso("pieno/menu.csv") + ":\r" +
+               qt_error_string(ENOSPC))
+                  .toStdString());
+    EXPECT_EQ(leggi("pieno/menu.csv"), "vecchio");
+    EXPECT_EQ(QDir(percorso("pieno")).entryList(QDir::Files),
+              QStringList{QStringLiteral("menu.csv")});
 }
 
 // A database whose DETTMENU never got PARAMETRIBLOB: the field is there,

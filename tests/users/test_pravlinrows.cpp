@@ -2,6 +2,7 @@
 #include "pravlinrows.h"
 #include "testdb.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace Pravlin;
@@ -158,4 +159,62 @@ TEST(VerificaPravlin, WarnsForMissingCompanyThenForPaths)
 
     EXPECT_TRUE(VerificaPravlin(QStringLiteral("[ACME]\r\nDirectory bin=C:\\x\\\r\n"),
                                 QStringLiteral("ACME")));
+}
+
+TEST_F(PravlinRows, TextsTheRowsCannotHoldAreRefusedBeforeAnythingIsWritten)
+{
+    MessageRecorder rec;
+    const QString n64(64, 'n'), v256(256, 'v'), d64(64, 'D');
+    const auto avviso = [](const QString &ditta, const QString &parametro, const QString &motivo) {
+        return QStringLiteral("Ditta \"%1\", parametrizzazione \"%2\": %3")
+            .arg(ditta, parametro, motivo);
+    };
+    const QString ripetuto = QStringLiteral("parametro ripetuto");
+    const QString fuori = QStringLiteral("parametro fuori dalla ditta");
+    const QString senza = QStringLiteral("Ditta \"%1\": ditta senza parametri");
+    const QList<std::pair<QString, QString>> casi = {
+        {"[ALFA]\r\nLingua=IT\r\nLingua=EN", avviso("ALFA", "Lingua", ripetuto)},
+        {"[ALFA]\nLingua=IT\n[BETA]\nX=1\n[ALFA]\nLingua=EN", avviso("ALFA", "Lingua", ripetuto)},
+        {"[ALFA]\nLingua=IT\nLingua  =EN", avviso("ALFA", "Lingua  ", ripetuto)},
+        {"[ALFA]\nLingua=IT\n[ALFA ]\nLingua=EN", avviso("ALFA ", "Lingua", ripetuto)},
+        {"[ALFA]\n" + n64 + "n=1",
+         avviso("ALFA", n64 + "n", "il nome del parametro supera i 64 caratteri")},
+        {"[ALFA]\nLungo=" + v256 + "v",
+         avviso("ALFA", "Lungo", "il valore supera i 256 caratteri")},
+        {"[ALFA]\nA=1\n[" + d64 + "D]\nX=1",
+         avviso(d64 + "D", "X", "il nome della ditta supera i 64 caratteri")},
+        {"[ALFA]", senza.arg("ALFA")},
+        {"[ALFA]\r\n\r\nLingua=IT", avviso("ALFA", "Lingua", fuori)},
+        {"[ALFA]\nA=1\n[\nLingua=IT", avviso("", "Lingua", fuori)},
+        {"[ALFA]\nA=1\n[]", senza.arg("")},
+        {"[BETA]\n[ALFA]\nA=1", senza.arg("BETA")},
+    };
+    ASSERT_TRUE(aggiorna(QStringLiteral("7"), QStringLiteral("[ALFA]\nA=1")));
+    const QStringList prima = righe(7);
+    for (const auto &[testo, messaggio] : casi) {
+        rec.expect(TMsgDlgType::Warning, messaggio);
+        EXPECT_FALSE(VerificaPravlin(testo, QStringLiteral("ALFA"))) << testo.toStdString();
+        EXPECT_EQ(rec.pending(), 0) << testo.toStdString();
+        // The rows indeed cannot hold it: the copy fails, or a section is
+        // missing from what it stored.
+        rec.allowAny();
+        const bool scritto = aggiorna(QStringLiteral("8"), testo);
+        rec.allowAny(false);
+        rec.clear();
+        QSet<QString> sezioni;
+        for (const QString &r : righe(8))
+            sezioni.insert(r.section(QLatin1Char('|'), 0, 0));
+        EXPECT_TRUE(!scritto || sezioni.size() < testo.count(QLatin1Char('[')))
+            << testo.toStdString();
+    }
+    EXPECT_EQ(righe(7), prima);
+
+    // What the columns just hold is stored exactly; case tells names apart.
+    const QString limite =
+        "[ALFA]\n" + n64 + "=" + v256 + "\nLingua=IT\nlingua=it\n[" + d64 + "]\nLingua=EN\n";
+    EXPECT_TRUE(VerificaPravlin(limite, QStringLiteral("ALFA")));
+    ASSERT_TRUE(aggiorna(QStringLiteral("7"), limite));
+    EXPECT_EQ(righe(7), (QStringList{"ALFA|" + n64 + "|" + v256 + "|1", "ALFA|Lingua|IT|2",
+                                     "ALFA|lingua|it|3", d64 + "|Lingua|EN|4"}));
+    EXPECT_TRUE(rec.seen().isEmpty());
 }

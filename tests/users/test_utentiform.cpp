@@ -44,7 +44,7 @@ protected:
         f.MemoPravlin->setPlainText(testo);
     }
     // The save's error box: the statement's text, a CR, the database's
-    // message naming the duplicate key.
+    // message naming what refused the row.
     void attendiErroreInsert(TUtentiForm &f, const QString &chiave)
     {
         rec.allowAny();
@@ -56,6 +56,11 @@ protected:
         EXPECT_TRUE(testo.startsWith(Pravlin::MsgErroreInsert + "\r")) << testo.toStdString();
         EXPECT_TRUE(testo.contains(chiave)) << testo.toStdString();
         rec.clear();
+    }
+    // A row the database refuses though the text passes every check.
+    void rifiutaParametro()
+    {
+        other("ALTER TABLE TABPRAVLIN ADD CONSTRAINT RIFIUTATO CHECK (PARAMETRO <> 'Rifiutato')");
     }
 };
 
@@ -228,7 +233,11 @@ TEST_F(UtentiFormTest, ADuplicateParameterLeavesUserAndRowsAsTheyWere)
     const QStringList prima = istantanea();
     scrivi(*f, doppio);
     f->QueryUtenti->FieldByName("NOMEUTENTE")->setAsString("annamaria");
-    attendiErroreInsert(*f, "TABPRAVLIN");
+    // Refused before anything is written.
+    rec.expect(TMsgDlgType::Warning,
+               "Ditta \"ALFA\", parametrizzazione \"Lingua\": parametro ripetuto");
+    f->ButtonMemorizza->click();
+    EXPECT_EQ(rec.pending(), 0);
     EXPECT_EQ(istantanea(), prima);
     EXPECT_TRUE(f->Editing());
     EXPECT_EQ(Tag(f->ButtonAggiorna), 1);
@@ -245,6 +254,7 @@ TEST_F(UtentiFormTest, ADuplicateParameterLeavesUserAndRowsAsTheyWere)
 TEST_F(UtentiFormTest, AFailedSaveOfANewUserLeavesNoTrace)
 {
     utente(1, "anna", "ALFA", QString());
+    rifiutaParametro();
     auto f = apri();
     const QStringList prima = istantanea();
     f->ButtonNuovo->click();
@@ -254,8 +264,8 @@ TEST_F(UtentiFormTest, AFailedSaveOfANewUserLeavesNoTrace)
                                 {"PROFILOSICUREZZA", "1"},
                                 {"PROGETTO", "1"}})
         f->QueryUtenti->FieldByName(campo)->setAsString(testo);
-    f->MemoPravlin->setPlainText("[ALFA]\r\nA=1\r\nA=2");
-    attendiErroreInsert(*f, "TABPRAVLIN");
+    f->MemoPravlin->setPlainText("[ALFA]\r\nA=1\r\nRifiutato=2");
+    attendiErroreInsert(*f, "RIFIUTATO");
     EXPECT_EQ(istantanea(), prima);
     EXPECT_TRUE(f->Editing());
     EXPECT_EQ(f->QueryUtenti->State(), dsInsert);
@@ -272,6 +282,7 @@ TEST_F(UtentiFormTest, AChangedCodeTakesTheRowsAlongInTheSameCommit)
 {
     utente(3, "anna", "ALFA", QString());
     riga(3, "ALFA", "Lingua", "IT", 1);
+    rifiutaParametro();
     auto f = apri();
     f->ButtonEdit->click();
     rispondi([](QDialog *d) {
@@ -285,8 +296,8 @@ TEST_F(UtentiFormTest, AChangedCodeTakesTheRowsAlongInTheSameCommit)
     EXPECT_EQ(f->EditCodice->text(), "9");
     // First a refused text: nothing moves.
     const QStringList prima = istantanea();
-    f->MemoPravlin->setPlainText("[ALFA]\r\nLingua=IT\r\nLingua=EN");
-    attendiErroreInsert(*f, "TABPRAVLIN");
+    f->MemoPravlin->setPlainText("[ALFA]\r\nLingua=IT\r\nRifiutato=EN");
+    attendiErroreInsert(*f, "RIFIUTATO");
     EXPECT_EQ(istantanea(), prima);
     EXPECT_EQ(f->EditCodice->text(), "9");
     f->MemoPravlin->setPlainText("[ALFA]\r\nLingua=DE");
@@ -300,21 +311,20 @@ TEST_F(UtentiFormTest, AChangedCodeTakesTheRowsAlongInTheSameCommit)
     EXPECT_EQ(f->QueryUtenti->FieldByName("CODICE")->AsInteger(), 9);
 }
 
-TEST_F(UtentiFormTest, ATextWithOnlyTheHeaderSavesWithoutRowsAndReopensEmpty)
+TEST_F(UtentiFormTest, ATextWithOnlyTheHeaderIsRefusedAndTheRowsStay)
 {
     utente(1, "anna", "ALFA", QString());
     riga(1, "ALFA", "Lingua", "IT", 1);
-    {
-        auto f = apri();
-        scrivi(*f, "[ALFA]");
-        f->ButtonMemorizza->click();
-        EXPECT_FALSE(f->Editing());
-        EXPECT_TRUE(righe(1).isEmpty());
-        EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").toString(), "[ALFA]");
-    }
     auto f = apri();
-    EXPECT_FALSE(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").isValid());
-    EXPECT_TRUE(f->MemoPravlin->text().isEmpty());
+    const QStringList prima = istantanea();
+    scrivi(*f, "[ALFA]");
+    // Stored without rows, the text would come back empty at the next
+    // opening and refuse every later change of the user.
+    rec.expect(TMsgDlgType::Warning, "Ditta \"ALFA\": ditta senza parametri");
+    f->ButtonMemorizza->click();
+    EXPECT_TRUE(f->Editing());
+    EXPECT_EQ(istantanea(), prima);
+    EXPECT_EQ(righe(1), QStringList{"ALFA|Lingua|IT|1"});
 }
 
 TEST_F(UtentiFormTest, ACharacterTheCodePageCannotHoldIsRefusedBeforeWriting)
@@ -398,7 +408,7 @@ TEST_F(UtentiFormTest, TypedTextsSaveWholeOrNotAtAll)
                                " Spazio = s "};
     std::mt19937 caso(20261209);
     int salvati = 0, rifiutati = 0;
-    for (int giro = 0; giro < 40; ++giro) {
+    for (int giro = 0; giro < 100; ++giro) {
         QStringList righeTesto;
         const int n = 1 + int(caso() % 8);
         for (int i = 0; i < n; ++i)
@@ -409,20 +419,40 @@ TEST_F(UtentiFormTest, TypedTextsSaveWholeOrNotAtAll)
 
         // What must happen, from the text alone.
         const QVector<TPravlin> voci = Pravlin::DividiPravlin(testo);
+        QString sezione;
         bool accettabile = Win1252::canEncode(testo) && Pravlin::DittaPresente(testo, "ALFA");
         try {
             Pravlin::CheckParametri(testo);
         } catch (const ECheckParametri &) {
             accettabile = false;
         }
+        // Every header must give a row: a section of which nothing is
+        // stored would be lost.
+        bool sezioneVuota = false;
+        for (const QString &r : testo.split('\n')) {
+            const QString riga = QString(r).remove('\r');
+            if (riga.startsWith('[')) {
+                accettabile = accettabile && !sezioneVuota;
+                sezioneVuota = true;
+            } else if (riga.isEmpty()) {
+                sezione.clear();
+            } else if (riga.indexOf('=') > 0 && !sezione.isEmpty()) {
+                sezioneVuota = false;
+            }
+            if (riga.startsWith('['))
+                sezione = riga.mid(1, riga.size() - 2);
+        }
+        accettabile = accettabile && !sezioneVuota;
         QSet<QString> chiavi;
         QStringList attese;
         int progressivo = 0;
         for (const TPravlin &v : voci) {
             accettabile = accettabile && v.Intestazione.size() <= 64 && v.Parametro.size() <= 64 &&
                           v.Valore.size() <= 256 &&
-                          !chiavi.contains(v.Intestazione + '\n' + v.Parametro);
-            chiavi.insert(v.Intestazione + '\n' + v.Parametro);
+                          !chiavi.contains(Pravlin::SenzaBlankFinali(v.Intestazione) + '\n' +
+                                           Pravlin::SenzaBlankFinali(v.Parametro));
+            chiavi.insert(Pravlin::SenzaBlankFinali(v.Intestazione) + '\n' +
+                          Pravlin::SenzaBlankFinali(v.Parametro));
             attese << QStringList{v.Intestazione, v.Parametro,
                                   v.Valore.isEmpty() ? "<NULL>" : Pravlin::ValoreTabella(v.Valore),
                                   QString::number(++progressivo)}

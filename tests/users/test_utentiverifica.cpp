@@ -54,6 +54,10 @@ TEST_F(UtentiVerificaTest, EachCheckInItsSituationAndNothingWritten)
         {"PRAVLIN", "[ALFA]\r\nDirectory bin=C:\\Suite",
          "Ditta \"ALFA\", parametrizzazione \"Directory bin=C:\\Suite\": il percorso deve "
          "terminare con \"\\\""},
+        {"PRAVLIN", "[ALFA]\r\nLingua=IT\r\nLingua=EN",
+         "Ditta \"ALFA\", parametrizzazione \"Lingua\": parametro ripetuto"},
+        {"PRAVLIN", "[ALFA]\r\n\r\nLingua=IT",
+         "Ditta \"ALFA\", parametrizzazione \"Lingua\": parametro fuori dalla ditta"},
     };
     for (const Caso &c : casi) {
         const QVariant vecchio = f->QueryUtenti->FieldByName(c.campo)->Value();
@@ -72,7 +76,7 @@ TEST_F(UtentiVerificaTest, EachCheckInItsSituationAndNothingWritten)
     f->QueryUtenti->FieldByName("NOMEUTENTE")->Clear();
     rec.expect(TMsgDlgType::Warning, "Si prega di specificare un progetto");
     f->ButtonVerifica->click();
-    EXPECT_EQ(rec.seen().size(), 1u + 12u + 1u);
+    EXPECT_EQ(rec.seen().size(), 1u + 16u + 1u);
 }
 
 TEST_F(UtentiVerificaTest, AnEmptyProfileIsAllowedToAUserKeptAtTheMinimum)
