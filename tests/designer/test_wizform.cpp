@@ -248,3 +248,27 @@ TEST_F(WizFormTest, NothingClipsWithALargeFont)
     }
     QApplication::setFont(before);
 }
+
+TEST_F(WizFormTest, ConfiguraOpensThePrintWizardAndStoresItsSettings)
+{
+    show();
+    QTest::keyClicks(form->EditNomeTabella, "art");
+    form->CheckStampa->click();
+    Modal::setRunner([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), "WizCSDStampaForm");
+        d->findChild<QPushButton *>("ButtonOk")->click();
+        return d->result();
+    });
+    form->ButtonConfiguraStampa->click();
+    Modal::setRunner({});
+    EXPECT_EQ(wiz().XMLStampa(),
+              "<Stampa><SQLStampa>SELECT * FROM ART</SQLStampa><TitoloStampa>Stampa ART"
+              "</TitoloStampa></Stampa>");
+    // A stored text that does not read is reported; nothing changes.
+    wiz().SetXMLStampa("<Stampa>");
+    messages.allowAny();
+    form->ButtonConfiguraStampa->click();
+    ASSERT_EQ(messages.seen().size(), 1);
+    EXPECT_EQ(messages.seen().first().kind, TMsgDlgType::Error);
+    EXPECT_EQ(wiz().XMLStampa(), "<Stampa>");
+}
