@@ -172,7 +172,8 @@ TEST_F(WizRiferimentoTest, FieldSearchPicksFromTheDecodingTablesColumns)
             pick->ComboValore->setCurrentText("RAGSOC");
             pick->ButtonOk->click();
         } else if (auto *f = qobject_cast<TWizCSDRicercaForm *>(d)) {
-            scelte = f->Wizard->NomiScelta;
+            scelte = f->Wizard->NomiScelta + f->Wizard->Ricerca->CampiRitorno;
+            EXPECT_EQ(f->Wizard->Ricerca->NomeTabella, "FORNITORI");
             f->ButtonNuovo->click();
             f->ButtonOk->click();
         }
@@ -180,7 +181,7 @@ TEST_F(WizRiferimentoTest, FieldSearchPicksFromTheDecodingTablesColumns)
     });
     wiz.ConfiguraRicercaCampo();
     Modal::setRunner({});
-    EXPECT_EQ(scelte, QStringList({"CODICE", "RAGSOC"}));
+    EXPECT_EQ(scelte, QStringList({"CODICE", "RAGSOC", "CODICE"})); // picks, then returned
     EXPECT_TRUE(
         wiz.TabCampi->Riga(0).RicercaScript.contains("<CampiRic><CampoRic><Nome>RAGSOC</Nome>"));
 }
