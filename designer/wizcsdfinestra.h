@@ -9,6 +9,7 @@
 
 class QWidget;
 class TCSDCampoPosList;
+class TCSDRicerca;
 class TIBDatabase;
 class TIBTransaction;
 class TTabForm;
@@ -161,6 +162,13 @@ public:
     // The code buttons need the CSD projects database.
     bool PuoScegliereCodice();
 
+    // --- The "Configura" buttons: past their checks, the print settings,
+    // the window's search or the current field's search in their wizard;
+    // what it composes is stored on OK.
+    void ConfiguraStampa();
+    void ConfiguraRicerca();
+    void ConfiguraRicercaCampo();
+
 signals:
     // An input's value, items or style changed.
     void inputsChanged();
@@ -170,6 +178,8 @@ private:
     void modificaCorrente(const std::function<void(TCampoRiga &)> &cambia);
     void rimuoviVoce(const QString &nome);
     void ricaricaColonneDecodifica();
+    // Where a new search finds its database: as the window's.
+    void nuovaRicerca(TCSDRicerca &ricerca) const;
     bool caratteriAmmessi();
     // The NOME column of a catalogue statement, with :TABELLA bound when given.
     QStringList interroga(const QStringList &sql, const QString *tabella = nullptr);

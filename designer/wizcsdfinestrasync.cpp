@@ -1,5 +1,6 @@
 #include "campigrid.h"
 #include "campimodel.h"
+#include "guard.h"
 #include "wizcsdfinestraform.h"
 
 #include <QButtonGroup>
@@ -128,10 +129,10 @@ void TWizCSDFinestraForm::collega()
             quando([w](bool on) { w->SetRicercaAttiva(on); }));
     connect(CheckSoloConsultazione, &QCheckBox::toggled, this,
             quando([w](bool on) { w->SetSoloConsultazione(on); }));
-    // The dialogs behind these buttons come later; their warnings are here.
-    connect(ButtonConfiguraStampa, &QPushButton::clicked, this, [w] { w->PuoConfigurareStampa(); });
+    connect(ButtonConfiguraStampa, &QPushButton::clicked, this,
+            [w] { Guard::run([w] { w->ConfiguraStampa(); }); });
     connect(ButtonConfiguraRicerca, &QPushButton::clicked, this,
-            [w] { w->PuoConfigurareRicerca(); });
+            [w] { Guard::run([w] { w->ConfiguraRicerca(); }); });
 
     const QList<QPair<QPushButton *, QWidget *>> didascalie = {
         {ButtonNome, EditNomeTabella},
@@ -200,7 +201,7 @@ void TWizCSDFinestraForm::collegaDettaglio()
     connect(CheckRicercaCampo, &QCheckBox::toggled, this,
             quando([w](bool on) { w->SetRicercaCampo(on); }));
     connect(ButtonConfiguraRicercaCampo, &QPushButton::clicked, this,
-            [w] { w->PuoConfigurareRicercaCampo(); });
+            [w] { Guard::run([w] { w->ConfiguraRicercaCampo(); }); });
 
     using Setter = void (TWizCSDFinestra::*)(const QString &);
     const QList<QPair<QComboBox *, Setter>> combos = {

@@ -248,3 +248,20 @@ TEST_F(WizFormTest, NothingClipsWithALargeFont)
     }
     QApplication::setFont(before);
 }
+
+TEST_F(WizFormTest, ConfiguraOpensThePrintWizardAndStoresItsSettings)
+{
+    show();
+    QTest::keyClicks(form->EditNomeTabella, "art");
+    form->CheckStampa->click();
+    Modal::setRunner([](QDialog *d) {
+        EXPECT_EQ(d->objectName(), "WizCSDStampaForm");
+        d->findChild<QPushButton *>("ButtonOk")->click();
+        return d->result();
+    });
+    form->ButtonConfiguraStampa->click();
+    Modal::setRunner({});
+    EXPECT_EQ(wiz().XMLStampa(),
+              "<Stampa><SQLStampa>SELECT * FROM ART</SQLStampa><TitoloStampa>Stampa ART"
+              "</TitoloStampa></Stampa>");
+}

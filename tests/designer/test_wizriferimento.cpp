@@ -3,10 +3,15 @@
 #include "scriptsamples.h"
 #include "tabform.h"
 #include "testdb.h"
+#include "wizcomboform.h"
 #include "wizcsdfinestra.h"
+#include "wizcsdricerca.h"
+#include "wizcsdricercaform.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 // The wizard on a real embedded reference database.
@@ -152,4 +157,31 @@ TEST_F(WizRiferimentoTest, CodeButtonsPassWithTheCsdProjectsDatabase)
     tabForm.IBCSDProgetti->Params = connectionParams();
     tabForm.IBCSDProgetti->Open();
     EXPECT_TRUE(wiz.PuoScegliereCodice());
+}
+
+TEST_F(WizRiferimentoTest, FieldSearchPicksFromTheDecodingTablesColumns)
+{
+    ASSERT_TRUE(wiz.ApriDatabaseRif(ref.path()));
+    wiz.AggiungiCampo(1, "FORNITORE");
+    wiz.SetDecodifica(true);
+    wiz.SetDecodificaTabella("FORNITORI");
+    wiz.SetDecodificaCampoColl("CODICE");
+    QStringList scelte;
+    Modal::setRunner([&](QDialog *d) {
+        if (auto *pick = qobject_cast<TWizComboForm *>(d)) {
+            pick->ComboValore->setCurrentText("RAGSOC");
+            pick->ButtonOk->click();
+        } else if (auto *f = qobject_cast<TWizCSDRicercaForm *>(d)) {
+            scelte = f->Wizard->NomiScelta + f->Wizard->Ricerca->CampiRitorno;
+            EXPECT_EQ(f->Wizard->Ricerca->NomeTabella, "FORNITORI");
+            f->ButtonNuovo->click();
+            f->ButtonOk->click();
+        }
+        return d->result();
+    });
+    wiz.ConfiguraRicercaCampo();
+    Modal::setRunner({});
+    EXPECT_EQ(scelte, QStringList({"CODICE", "RAGSOC", "CODICE"})); // picks, then returned
+    EXPECT_TRUE(
+        wiz.TabCampi->Riga(0).RicercaScript.contains("<CampiRic><CampoRic><Nome>RAGSOC</Nome>"));
 }

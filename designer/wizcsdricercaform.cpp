@@ -1,0 +1,164 @@
+#include "wizcsdricercaform.h"
+
+#include "campigrid.h"
+#include "campimodel.h"
+#include "collegaprotetto.h"
+#include "wizcsdricerca.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton *bottone(const QString &testo, const char *name)
+{
+    auto *button = named(new QPushButton(testo), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
+    : QDialog(owner)
+    , Wizard(new TWizCSDRicerca(ricerca, this))
+{
+    setObjectName(QStringLiteral("WizCSDRicercaForm"));
+    setWindowTitle(QStringLiteral("Wizard Ricerca"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto *aspetto = named(new QGroupBox(QStringLiteral("Aspetto:")), "GroupAspetto");
+    auto *form = new QFormLayout(aspetto);
+    ButtonCodiceProgetto = bottone(QStringLiteral("Codice progetto"), "ButtonCodiceProgetto");
+    EditCodiceProgetto = named(new QLineEdit(Wizard->TestoCodiceProgetto), "EditCodiceProgetto");
+    ButtonSituazioneGriglia =
+        bottone(QStringLiteral("Situazione griglia"), "ButtonSituazioneGriglia");
+    EditSituazioneGriglia =
+        named(new QLineEdit(Wizard->TestoSituazioneGriglia), "EditSituazioneGriglia");
+    ButtonSituazioneFinestra =
+        bottone(QStringLiteral("Situazione finestra"), "ButtonSituazioneFinestra");
+    EditSituazioneFinestra =
+        named(new QLineEdit(Wizard->TestoSituazioneFinestra), "EditSituazioneFinestra");
+    form->addRow(ButtonCodiceProgetto, EditCodiceProgetto);
+    form->addRow(ButtonSituazioneGriglia, EditSituazioneGriglia);
+    form->addRow(ButtonSituazioneFinestra, EditSituazioneFinestra);
+
+    GridCampi = named(new TCampiGrid, "GridCampi");
+    m_model = new TCampiModel(Wizard->TabCampi, this);
+    GridCampi->setModel(m_model);
+    // The row store is the window wizard's; a search field has a name and a
+    // label only.
+    for (int c = 0; c < TCampiModel::NumeroColonne; ++c) {
+        if (c != TCampiModel::ColNome && c != TCampiModel::ColEtichetta)
+            GridCampi->setColumnHidden(c, true);
+    }
+    const int larghezza = GridCampi->fontMetrics().averageCharWidth() * 33;
+    GridCampi->setColumnWidth(TCampiModel::ColNome, larghezza);
+    GridCampi->setColumnWidth(TCampiModel::ColEtichetta, larghezza);
+    GridCampi->setMinimumWidth(larghezza * 2 + GridCampi->fontMetrics().averageCharWidth() * 4);
+    GridCampi->setMinimumHeight(GridCampi->fontMetrics().height() * 10);
+    auto *etichettaCampi = new QLabel(QStringLiteral("Campi ricerca:"));
+    etichettaCampi->setBuddy(GridCampi);
+
+    ButtonNuovo = bottone(QStringLiteral("&Nuovo"), "ButtonNuovo");
+    ButtonInserisci = bottone(QStringLiteral("&Inserisci"), "ButtonInserisci");
+    ButtonElimina = bottone(QStringLiteral("&Elimina"), "ButtonElimina");
+    ButtonAzzera = bottone(QStringLiteral("&Azzera"), "ButtonAzzera");
+    auto *righe = new QVBoxLayout;
+    for (QPushButton *b : {ButtonNuovo, ButtonInserisci, ButtonElimina, ButtonAzzera})
+        righe->addWidget(b);
+    righe->addStretch(1);
+    auto *campi = new QHBoxLayout;
+    campi->addWidget(GridCampi, 1);
+    campi->addLayout(righe);
+
+    ButtonOk = bottone(QStringLiteral("Ok"), "ButtonOk");
+    ButtonCancel = bottone(QStringLiteral("Cancel"), "ButtonCancel");
+    auto *bottoni = new QHBoxLayout;
+    bottoni->addStretch(1);
+    bottoni->addWidget(ButtonOk);
+    bottoni->addWidget(ButtonCancel);
+
+    auto *v = new QVBoxLayout(this);
+    v->addWidget(aspetto);
+    v->addWidget(etichettaCampi);
+    v->addLayout(campi, 1);
+    v->addLayout(bottoni);
+
+    collega();
+    aggiornaRighe();
+}
+
+void TWizCSDRicercaForm::SetNomiScelta(const QStringList &nomi)
+{
+    Wizard->NomiScelta = nomi;
+}
+
+void TWizCSDRicercaForm::collega()
+{
+    TWizCSDRicerca *w = Wizard;
+    const QList<QPair<QPushButton *, QLineEdit *>> numeri = {
+        {ButtonCodiceProgetto, EditCodiceProgetto},
+        {ButtonSituazioneGriglia, EditSituazioneGriglia},
+        {ButtonSituazioneFinestra, EditSituazioneFinestra}};
+    for (const auto &n : numeri) {
+        QLineEdit *edit = n.second;
+        collegaProtetto(n.first, &QPushButton::clicked, this, [edit] { edit->setFocus(); });
+    }
+    collegaProtetto(EditCodiceProgetto, &QLineEdit::textEdited, this,
+                    [w](const QString &t) { w->TestoCodiceProgetto = t; });
+    collegaProtetto(EditSituazioneGriglia, &QLineEdit::textEdited, this,
+                    [w](const QString &t) { w->TestoSituazioneGriglia = t; });
+    collegaProtetto(EditSituazioneFinestra, &QLineEdit::textEdited, this,
+                    [w](const QString &t) { w->TestoSituazioneFinestra = t; });
+
+    collegaProtetto(ButtonNuovo, &QPushButton::clicked, this,
+                    [this] { suRighe(&TWizCSDRicerca::Nuovo); });
+    collegaProtetto(ButtonInserisci, &QPushButton::clicked, this,
+                    [this] { suRighe(&TWizCSDRicerca::Inserisci); });
+    collegaProtetto(ButtonElimina, &QPushButton::clicked, this,
+                    [this] { suRighe(&TWizCSDRicerca::Elimina); });
+    collegaProtetto(ButtonAzzera, &QPushButton::clicked, this,
+                    [this] { suRighe(&TWizCSDRicerca::AzzeraCampi); });
+    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] {
+        GridCampi->commitOpenEditor();
+        if (Wizard->Ok())
+            done(1);
+    });
+    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+
+    collegaProtetto(w->TabCampi, &TCampiTabella::restructured, this, [this] { aggiornaRighe(); });
+    collegaProtetto(w->TabCampi, &TCampiTabella::currentChanged, this, [this] { aggiornaRighe(); });
+    collegaProtetto(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                    [w](const QModelIndex &corrente, const QModelIndex &) {
+                        if (corrente.isValid())
+                            w->TabCampi->SetCorrente(corrente.row());
+                    });
+}
+
+void TWizCSDRicercaForm::suRighe(void (TWizCSDRicerca::*operazione)())
+{
+    GridCampi->commitOpenEditor();
+    (Wizard->*operazione)();
+}
+
+void TWizCSDRicercaForm::aggiornaRighe()
+{
+    GridCampi->setEnabled(Wizard->DettaglioAbilitato());
+    const int riga = Wizard->TabCampi->Corrente();
+    const QModelIndex attuale = GridCampi->currentIndex();
+    if (riga >= 0 && attuale.row() != riga)
+        GridCampi->setCurrentIndex(
+            m_model->index(riga, attuale.isValid() ? attuale.column() : TCampiModel::ColNome));
+}

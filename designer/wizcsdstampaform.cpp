@@ -1,0 +1,141 @@
+#include "wizcsdstampaform.h"
+
+#include "collegaprotetto.h"
+#include "csdfinestre.h"
+#include "filedialogs.h"
+#include "messages.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+void ControllaStampa(const TCSDStampaOld &stampa)
+{
+    if (stampa.SQLStampa.isEmpty())
+        throw std::runtime_error("SQL Stampa mancante");
+}
+
+void VerificaStampa(const QString &xmlStampa)
+{
+    TCSDStampaOld stampa;
+    stampa.SetXML(xmlStampa);
+    ControllaStampa(stampa);
+}
+
+namespace {
+
+template <typename W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton *didascalia(const QString &testo, const char *name)
+{
+    auto *button = named(new QPushButton(testo), name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
+                                     const QString &nomeTabella)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_stampa(stampa)
+    , m_nomeTabella(nomeTabella)
+{
+    setObjectName(QStringLiteral("WizCSDStampaForm"));
+    setWindowTitle(QStringLiteral("Wizard Stampa"));
+
+    ButtonTitolo = didascalia(QStringLiteral("Titolo"), "ButtonTitolo");
+    EditTitolo = named(new QLineEdit, "EditTitolo");
+    ButtonReport = didascalia(QStringLiteral("&Report (nome file)"), "ButtonReport");
+    EditReport = named(new QLineEdit, "EditReport");
+    auto *orientamento =
+        named(new QGroupBox(QStringLiteral("Orientamento pag.")), "GroupOrientamento");
+    RadioVerticale = named(new QRadioButton(QStringLiteral("Verticale")), "RadioVerticale");
+    RadioOrizzontale = named(new QRadioButton(QStringLiteral("Orizzontale")), "RadioOrizzontale");
+    auto *radios = new QHBoxLayout(orientamento);
+    radios->addWidget(RadioVerticale);
+    radios->addWidget(RadioOrizzontale);
+    radios->addStretch(1);
+    ButtonSQLStampa = didascalia(QStringLiteral("SQL Stampa"), "ButtonSQLStampa");
+    MemoSQLStampa = named(new QPlainTextEdit, "MemoSQLStampa");
+    MemoSQLStampa->setTabChangesFocus(true);
+    MemoSQLStampa->setMinimumHeight(MemoSQLStampa->fontMetrics().height() * 8);
+
+    auto *form = new QFormLayout;
+    form->addRow(ButtonTitolo, EditTitolo);
+    form->addRow(ButtonReport, EditReport);
+    form->addRow(orientamento);
+    form->addRow(ButtonSQLStampa, MemoSQLStampa);
+
+    ButtonOk = named(new QPushButton(QStringLiteral("Ok")), "ButtonOk");
+    ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
+    ButtonOk->setAutoDefault(false);
+    ButtonCancel->setAutoDefault(false);
+    auto *bottoni = new QHBoxLayout;
+    bottoni->addStretch(1);
+    bottoni->addWidget(ButtonOk);
+    bottoni->addWidget(ButtonCancel);
+    auto *v = new QVBoxLayout(this);
+    v->addLayout(form, 1);
+    v->addLayout(bottoni);
+
+    EditTitolo->setText(m_stampa->TitoloStampa.isEmpty() ? QStringLiteral("Stampa ") + m_nomeTabella
+                                                         : m_stampa->TitoloStampa);
+    EditReport->setText(m_stampa->NomeReport);
+    (m_stampa->Orizzontale ? RadioOrizzontale : RadioVerticale)->setChecked(true);
+    MemoSQLStampa->setPlainText(m_stampa->SQLStampa.isEmpty() ? selectAll() : m_stampa->SQLStampa);
+
+    collegaProtetto(ButtonTitolo, &QPushButton::clicked, this, [this] { EditTitolo->setFocus(); });
+    collegaProtetto(ButtonReport, &QPushButton::clicked, this, [this] { ScegliReport(); });
+    collegaProtetto(ButtonSQLStampa, &QPushButton::clicked, this, [this] { ProponiSQL(); });
+    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
+    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+QString TWizCSDStampaForm::selectAll() const
+{
+    return QStringLiteral("SELECT * FROM ") + m_nomeTabella;
+}
+
+void TWizCSDStampaForm::ScegliReport()
+{
+    const QString percorso =
+        FileDialogs::open(this, QStringLiteral("Report Combit (*.lst;*.lbl)|*.lst;*.lbl"));
+    if (percorso.isEmpty())
+        return;
+    const int taglio =
+        qMax(percorso.lastIndexOf(QLatin1Char('/')), percorso.lastIndexOf(QLatin1Char('\\')));
+    EditReport->setText(percorso.mid(taglio + 1));
+}
+
+void TWizCSDStampaForm::ProponiSQL()
+{
+    if (MemoSQLStampa->toPlainText().isEmpty())
+        MemoSQLStampa->setPlainText(selectAll());
+    MemoSQLStampa->setFocus();
+}
+
+void TWizCSDStampaForm::Ok()
+{
+    m_stampa->TitoloStampa = EditTitolo->text();
+    m_stampa->NomeReport = EditReport->text();
+    m_stampa->Orizzontale = RadioOrizzontale->isChecked();
+    m_stampa->SQLStampa = MemoSQLStampa->toPlainText();
+    try {
+        ControllaStampa(*m_stampa);
+    } catch (const std::exception &e) {
+        Messages::error(QString::fromUtf8(e.what()));
+        return;
+    }
+    done(mrOk);
+}
