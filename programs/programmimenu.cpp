@@ -15,11 +15,9 @@ namespace {
 
 template <typename Finestra> void apri(TBaseMainForm &finestra, QAction *voce)
 {
-    QObject::connect(voce, &QAction::triggered, &finestra, [&finestra] {
-        Guard::run([&] {
-            Finestra editor(&finestra, *finestra.TabFormRef());
-            Modal::exec(&editor);
-        });
+    Guard::connect(voce, &QAction::triggered, &finestra, [&finestra] {
+        Finestra editor(&finestra, *finestra.TabFormRef());
+        Modal::exec(&editor);
     });
 }
 

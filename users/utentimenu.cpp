@@ -14,11 +14,9 @@ namespace {
 
 template <typename Editor> void apre(TBaseMainForm &finestra, QAction *voce)
 {
-    QObject::connect(voce, &QAction::triggered, &finestra, [&finestra] {
-        Guard::run([&] {
-            Editor editor(&finestra, *finestra.TabFormRef());
-            Modal::exec(&editor);
-        });
+    Guard::connect(voce, &QAction::triggered, &finestra, [&finestra] {
+        Editor editor(&finestra, *finestra.TabFormRef());
+        Modal::exec(&editor);
     });
 }
 
