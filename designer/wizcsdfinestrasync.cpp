@@ -78,12 +78,6 @@ constexpr int kLunghezzaCampi = 31;
 void TWizCSDFinestraForm::collega()
 {
     TWizCSDFinestra *w = Wizard;
-    auto quando = [this](auto azione) {
-        return [this, azione](auto &&...args) {
-            if (!m_aggiornando)
-                azione(args...);
-        };
-    };
 
     Guard::connect(m_gruppoArchivio, &QButtonGroup::idClicked, this,
                    quando([w](int id) { w->ScegliArchivio(TWizCSDFinestra::Archivio(id)); }));
@@ -187,12 +181,6 @@ void TWizCSDFinestraForm::collega()
 void TWizCSDFinestraForm::collegaDettaglio()
 {
     TWizCSDFinestra *w = Wizard;
-    auto quando = [this](auto azione) {
-        return [this, azione](auto &&...args) {
-            if (!m_aggiornando)
-                azione(args...);
-        };
-    };
     auto *gruppoTipo = new QButtonGroup(this);
     gruppoTipo->addButton(RadioEdit, 1);
     gruppoTipo->addButton(RadioCombo, 2);
