@@ -24,15 +24,14 @@ namespace detail {
 // A handler wrapped so that it runs inside run(). A lambda keeps its own
 // parameter list, so Qt hands it only the signal's first arguments it takes;
 // a generic one gets them all.
-template <typename F, typename Call, typename = void> struct Guarded
+template <typename F, typename Call> struct Guarded
 {
     static auto wrap(F f)
     {
         return [f = std::move(f)](const auto &...args) { run([&] { f(args...); }); };
     }
 };
-template <typename F, typename C, typename R, typename... A>
-struct Guarded<F, R (C::*)(A...) const, void>
+template <typename F, typename C, typename R, typename... A> struct Guarded<F, R (C::*)(A...) const>
 {
     static auto wrap(F f)
     {
