@@ -80,10 +80,10 @@ void TBaseMainForm::buildPanel()
     outer->addStretch();
     setCentralWidget(central);
 
-    connect(ButtonOk, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, &TBaseMainForm::ButtonOkClick);
     // Enter in either box presses the default button.
-    connect(EditPassword, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
-    connect(EditUtente, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
+    Guard::connect(EditPassword, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
+    Guard::connect(EditUtente, &QLineEdit::returnPressed, this, &TBaseMainForm::ButtonOkClick);
     EditPassword->setFocus();
 }
 
@@ -147,8 +147,7 @@ void TBaseMainForm::buildMenu()
 void TBaseMainForm::onItem(QAction *action, void (TBaseMainForm::*handler)())
 {
     // A menu item's failure is shown and leaves the main window as it was.
-    connect(action, &QAction::triggered, this,
-            [this, handler] { Guard::run([&] { (this->*handler)(); }); });
+    Guard::connect(action, &QAction::triggered, this, handler);
 }
 
 void TBaseMainForm::FormCreate()

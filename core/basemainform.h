@@ -1,5 +1,9 @@
 #pragma once
 
+#include "guard.h"
+#include "messages.h"
+
+#include <QAction>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -53,6 +57,15 @@ public:
     // The variable the editors receive the address of.
     TTabForm **TabFormRef() { return &m_tabForm; }
     bool signedIn() const { return m_signedIn; }
+    // The menu item opens a modal window of the archive object; a failure
+    // to open it is shown and leaves the main window as it was.
+    template <typename Finestra> void ApriFinestra(QAction *voce)
+    {
+        Guard::connect(voce, &QAction::triggered, this, [this] {
+            Finestra finestra(this, *TabFormRef());
+            Modal::exec(&finestra);
+        });
+    }
 
     void ButtonOkClick();
     void Esci1Click();

@@ -1,5 +1,6 @@
 #include "infoform.h"
 
+#include "guard.h"
 #include "pathutil.h"
 
 #include <QHBoxLayout>
@@ -49,5 +50,5 @@ TInfoForm::TInfoForm(QWidget *owner)
     layout->addStrut(fontMetrics().horizontalAdvance(windowTitle()) +
                      fontMetrics().averageCharWidth() * 16);
     OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, [this] { done(1); });
+    Guard::connect(OKButton, &QPushButton::clicked, this, [this] { done(1); });
 }

@@ -1,5 +1,6 @@
 #include "kivinform.h"
 
+#include "guard.h"
 #include "messages.h"
 
 #include <QFrame>
@@ -48,11 +49,11 @@ TKivInForm::TKivInForm(QWidget *owner, const QString &prompt)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     sizeValueBoxes();
 
-    connect(OKBtn, &QPushButton::clicked, this, [this] {
+    Guard::connect(OKBtn, &QPushButton::clicked, this, [this] {
         Esito = 1;
         done(mrOk);
     });
-    connect(CancelBtn, &QPushButton::clicked, this, [this] {
+    Guard::connect(CancelBtn, &QPushButton::clicked, this, [this] {
         Esito = 2;
         done(mrCancel);
     });

@@ -1,6 +1,6 @@
 #include "wizcomboform.h"
 
-#include "collegaprotetto.h"
+#include "guard.h"
 #include "messages.h"
 
 #include <QComboBox>
@@ -40,8 +40,8 @@ TWizComboForm::TWizComboForm(QWidget *owner, const QStringList &valori, const QS
     v->addWidget(ComboValore);
     v->addLayout(bottoni);
 
-    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
-    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
 QString TWizComboForm::GetValore() const

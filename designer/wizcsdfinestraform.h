@@ -107,6 +107,15 @@ private:
     QWidget *creaDettaglio();
     void collega();
     void collegaDettaglio();
+    // A control's handler that does nothing while the window itself shows
+    // the wizard's values.
+    template <typename Azione> auto quando(Azione azione)
+    {
+        return [this, azione](auto &&...args) {
+            if (!m_aggiornando)
+                azione(args...);
+        };
+    }
     void aggiornaInputs();
     void aggiornaDettaglio();
     void aggiornaSelezione();

@@ -14,7 +14,8 @@
 #include <QScopedValueRollback>
 
 // What the wizard's controls do: each writes into TWizCSDFinestra at once,
-// and each shows what it holds whenever that changes.
+// and each shows what it holds whenever that changes. Every connection runs
+// inside the error report, so a refused input is shown where it happened.
 
 namespace {
 
@@ -22,7 +23,7 @@ namespace {
 // wizard shows as it is held.
 void maiuscole(QLineEdit *edit)
 {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &testo) {
+    Guard::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &testo) {
         const QString alto = testo.toUpper();
         if (alto != testo) {
             const int cursore = edit->cursorPosition();
@@ -77,62 +78,60 @@ constexpr int kLunghezzaCampi = 31;
 void TWizCSDFinestraForm::collega()
 {
     TWizCSDFinestra *w = Wizard;
-    auto quando = [this](auto azione) {
-        return [this, azione](auto &&...args) {
-            if (!m_aggiornando)
-                azione(args...);
-        };
-    };
 
-    connect(m_gruppoArchivio, &QButtonGroup::idClicked, this,
-            quando([w](int id) { w->ScegliArchivio(TWizCSDFinestra::Archivio(id)); }));
-    connect(EditParametroPers, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetParametroPers(t); }));
+    Guard::connect(m_gruppoArchivio, &QButtonGroup::idClicked, this,
+                   quando([w](int id) { w->ScegliArchivio(TWizCSDFinestra::Archivio(id)); }));
+    Guard::connect(EditParametroPers, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetParametroPers(t); }));
     maiuscole(EditNomeTabella);
-    connect(EditNomeTabella, &QLineEdit::textEdited, this,
-            quando([this, w](const QString &) { w->SetNomeTabella(EditNomeTabella->text()); }));
-    connect(EditTitolo, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetTitolo(t); }));
-    connect(RadioCreaTabellaSi, &QRadioButton::toggled, this, quando([w](bool on) {
-                if (on)
-                    w->SetCreaTabellaAttiva(true);
-            }));
-    connect(RadioCreaTabellaNo, &QRadioButton::toggled, this, quando([w](bool on) {
-                if (on)
-                    w->SetCreaTabellaAttiva(false);
-            }));
-    connect(EditCodiceProgetto, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetTestoCodiceProgetto(t); }));
-    connect(EditSituazioneGriglia, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetTestoSituazioneGriglia(t); }));
-    connect(EditSituazioneFinestra, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetTestoSituazioneFinestra(t); }));
+    Guard::connect(
+        EditNomeTabella, &QLineEdit::textEdited, this,
+        quando([this, w](const QString &) { w->SetNomeTabella(EditNomeTabella->text()); }));
+    Guard::connect(EditTitolo, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetTitolo(t); }));
+    Guard::connect(RadioCreaTabellaSi, &QRadioButton::toggled, this, quando([w](bool on) {
+                       if (on)
+                           w->SetCreaTabellaAttiva(true);
+                   }));
+    Guard::connect(RadioCreaTabellaNo, &QRadioButton::toggled, this, quando([w](bool on) {
+                       if (on)
+                           w->SetCreaTabellaAttiva(false);
+                   }));
+    Guard::connect(EditCodiceProgetto, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetTestoCodiceProgetto(t); }));
+    Guard::connect(EditSituazioneGriglia, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetTestoSituazioneGriglia(t); }));
+    Guard::connect(EditSituazioneFinestra, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetTestoSituazioneFinestra(t); }));
 
-    connect(ComboCampoGeneratore, &QComboBox::activated, this,
-            quando([this, w](int i) { w->SetCampoGeneratore(ComboCampoGeneratore->itemText(i)); }));
-    connect(ComboCampoImmagine, &QComboBox::activated, this,
-            quando([this, w](int i) { w->SetCampoImmagine(ComboCampoImmagine->itemText(i)); }));
-    connect(ComboCampoFile, &QComboBox::activated, this,
-            quando([this, w](int i) { w->SetCampoFile(ComboCampoFile->itemText(i)); }));
-    connect(ComboGeneratore, &QComboBox::activated, this,
-            quando([this, w](int i) { w->SetGeneratore(ComboGeneratore->itemText(i)); }));
+    Guard::connect(ComboCampoGeneratore, &QComboBox::activated, this, quando([this, w](int i) {
+                       w->SetCampoGeneratore(ComboCampoGeneratore->itemText(i));
+                   }));
+    Guard::connect(ComboCampoImmagine, &QComboBox::activated, this, quando([this, w](int i) {
+                       w->SetCampoImmagine(ComboCampoImmagine->itemText(i));
+                   }));
+    Guard::connect(ComboCampoFile, &QComboBox::activated, this,
+                   quando([this, w](int i) { w->SetCampoFile(ComboCampoFile->itemText(i)); }));
+    Guard::connect(ComboGeneratore, &QComboBox::activated, this,
+                   quando([this, w](int i) { w->SetGeneratore(ComboGeneratore->itemText(i)); }));
     // The text the combo holds, not the one signalled: the capitals may have
     // replaced it meanwhile.
-    connect(ComboGeneratore, &QComboBox::editTextChanged, this, quando([this, w](const QString &) {
-                if (ComboGeneratore->isEditable())
-                    w->SetGeneratore(ComboGeneratore->currentText());
-            }));
+    Guard::connect(ComboGeneratore, &QComboBox::editTextChanged, this,
+                   quando([this, w](const QString &) {
+                       if (ComboGeneratore->isEditable())
+                           w->SetGeneratore(ComboGeneratore->currentText());
+                   }));
 
-    connect(CheckStampa, &QCheckBox::toggled, this,
-            quando([w](bool on) { w->SetStampaAttiva(on); }));
-    connect(CheckRicerca, &QCheckBox::toggled, this,
-            quando([w](bool on) { w->SetRicercaAttiva(on); }));
-    connect(CheckSoloConsultazione, &QCheckBox::toggled, this,
-            quando([w](bool on) { w->SetSoloConsultazione(on); }));
-    connect(ButtonConfiguraStampa, &QPushButton::clicked, this,
-            [w] { Guard::run([w] { w->ConfiguraStampa(); }); });
-    connect(ButtonConfiguraRicerca, &QPushButton::clicked, this,
-            [w] { Guard::run([w] { w->ConfiguraRicerca(); }); });
+    Guard::connect(CheckStampa, &QCheckBox::toggled, this,
+                   quando([w](bool on) { w->SetStampaAttiva(on); }));
+    Guard::connect(CheckRicerca, &QCheckBox::toggled, this,
+                   quando([w](bool on) { w->SetRicercaAttiva(on); }));
+    Guard::connect(CheckSoloConsultazione, &QCheckBox::toggled, this,
+                   quando([w](bool on) { w->SetSoloConsultazione(on); }));
+    Guard::connect(ButtonConfiguraStampa, &QPushButton::clicked, this,
+                   [w] { w->ConfiguraStampa(); });
+    Guard::connect(ButtonConfiguraRicerca, &QPushButton::clicked, this,
+                   [w] { w->ConfiguraRicerca(); });
 
     const QList<QPair<QPushButton *, QWidget *>> didascalie = {
         {ButtonNome, EditNomeTabella},
@@ -143,65 +142,62 @@ void TWizCSDFinestraForm::collega()
         {ButtonCampoFile, ComboCampoFile}};
     for (const auto &d : didascalie) {
         QWidget *input = d.second;
-        connect(d.first, &QPushButton::clicked, input, [input] { input->setFocus(); });
+        Guard::connect(d.first, &QPushButton::clicked, input, [input] { input->setFocus(); });
     }
-    connect(ButtonCodiceProgetto, &QPushButton::clicked, this,
-            [this] { scegliCodice(EditCodiceProgetto); });
-    connect(ButtonSituazioneGriglia, &QPushButton::clicked, this,
-            [this] { scegliCodice(EditSituazioneGriglia); });
-    connect(ButtonSituazioneFinestra, &QPushButton::clicked, this,
-            [this] { scegliCodice(EditSituazioneFinestra); });
+    Guard::connect(ButtonCodiceProgetto, &QPushButton::clicked, this,
+                   [this] { scegliCodice(EditCodiceProgetto); });
+    Guard::connect(ButtonSituazioneGriglia, &QPushButton::clicked, this,
+                   [this] { scegliCodice(EditSituazioneGriglia); });
+    Guard::connect(ButtonSituazioneFinestra, &QPushButton::clicked, this,
+                   [this] { scegliCodice(EditSituazioneFinestra); });
 
-    connect(ButtonNuovo, &QPushButton::clicked, this, [this] { suRighe(&TWizCSDFinestra::Nuovo); });
-    connect(ButtonInserisci, &QPushButton::clicked, this,
-            [this] { suRighe(&TWizCSDFinestra::Inserisci); });
-    connect(ButtonElimina, &QPushButton::clicked, this,
-            [this] { suRighe(&TWizCSDFinestra::Elimina); });
-    connect(ButtonAzzera, &QPushButton::clicked, this,
-            [this] { suRighe(&TWizCSDFinestra::AzzeraCampi); });
-    connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    Guard::connect(ButtonNuovo, &QPushButton::clicked, this,
+                   [this] { suRighe(&TWizCSDFinestra::Nuovo); });
+    Guard::connect(ButtonInserisci, &QPushButton::clicked, this,
+                   [this] { suRighe(&TWizCSDFinestra::Inserisci); });
+    Guard::connect(ButtonElimina, &QPushButton::clicked, this,
+                   [this] { suRighe(&TWizCSDFinestra::Elimina); });
+    Guard::connect(ButtonAzzera, &QPushButton::clicked, this,
+                   [this] { suRighe(&TWizCSDFinestra::AzzeraCampi); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 
-    connect(w, &TWizCSDFinestra::inputsChanged, this, &TWizCSDFinestraForm::aggiornaInputs);
+    Guard::connect(w, &TWizCSDFinestra::inputsChanged, this, &TWizCSDFinestraForm::aggiornaInputs);
     auto suRiga = [this] {
         aggiornaDettaglio();
         aggiornaSelezione();
     };
-    connect(w->TabCampi, &TCampiTabella::restructured, this, suRiga);
-    connect(w->TabCampi, &TCampiTabella::currentChanged, this, suRiga);
-    connect(w->TabCampi, &TCampiTabella::rowChanged, this, &TWizCSDFinestraForm::aggiornaDettaglio);
-    connect(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            quando([w](const QModelIndex &current, const QModelIndex &) {
-                if (current.isValid())
-                    w->TabCampi->SetCorrente(current.row());
-            }));
+    Guard::connect(w->TabCampi, &TCampiTabella::restructured, this, suRiga);
+    Guard::connect(w->TabCampi, &TCampiTabella::currentChanged, this, suRiga);
+    Guard::connect(w->TabCampi, &TCampiTabella::rowChanged, this,
+                   &TWizCSDFinestraForm::aggiornaDettaglio);
+    Guard::connect(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                   quando([w](const QModelIndex &current, const QModelIndex &) {
+                       if (current.isValid())
+                           w->TabCampi->SetCorrente(current.row());
+                   }));
 }
 
 void TWizCSDFinestraForm::collegaDettaglio()
 {
     TWizCSDFinestra *w = Wizard;
-    auto quando = [this](auto azione) {
-        return [this, azione](auto &&...args) {
-            if (!m_aggiornando)
-                azione(args...);
-        };
-    };
     auto *gruppoTipo = new QButtonGroup(this);
     gruppoTipo->addButton(RadioEdit, 1);
     gruppoTipo->addButton(RadioCombo, 2);
-    connect(gruppoTipo, &QButtonGroup::idClicked, this, quando([w](int id) { w->SetTipo(id); }));
-    connect(ButtonAggiungiValore, &QPushButton::clicked, this,
-            [this] { suRighe(&TWizCSDFinestra::AggiungiValore); });
-    connect(ButtonRimuoviValore, &QPushButton::clicked, this, [this, w] {
+    Guard::connect(gruppoTipo, &QButtonGroup::idClicked, this,
+                   quando([w](int id) { w->SetTipo(id); }));
+    Guard::connect(ButtonAggiungiValore, &QPushButton::clicked, this,
+                   [this] { suRighe(&TWizCSDFinestra::AggiungiValore); });
+    Guard::connect(ButtonRimuoviValore, &QPushButton::clicked, this, [this, w] {
         GridCampi->commitOpenEditor();
         const QModelIndexList scelti = ListValoriCombo->selectionModel()->selectedRows();
         w->RimuoviValore(scelti.isEmpty() ? -1 : scelti.first().row());
     });
-    connect(CheckDecodifica, &QCheckBox::toggled, this,
-            quando([w](bool on) { w->SetDecodifica(on); }));
-    connect(CheckRicercaCampo, &QCheckBox::toggled, this,
-            quando([w](bool on) { w->SetRicercaCampo(on); }));
-    connect(ButtonConfiguraRicercaCampo, &QPushButton::clicked, this,
-            [w] { Guard::run([w] { w->ConfiguraRicercaCampo(); }); });
+    Guard::connect(CheckDecodifica, &QCheckBox::toggled, this,
+                   quando([w](bool on) { w->SetDecodifica(on); }));
+    Guard::connect(CheckRicercaCampo, &QCheckBox::toggled, this,
+                   quando([w](bool on) { w->SetRicercaCampo(on); }));
+    Guard::connect(ButtonConfiguraRicercaCampo, &QPushButton::clicked, this,
+                   [w] { w->ConfiguraRicercaCampo(); });
 
     using Setter = void (TWizCSDFinestra::*)(const QString &);
     const QList<QPair<QComboBox *, Setter>> combos = {
@@ -211,15 +207,16 @@ void TWizCSDFinestraForm::collegaDettaglio()
     for (const auto &c : combos) {
         QComboBox *combo = c.first;
         const Setter set = c.second;
-        connect(combo, &QComboBox::activated, this,
-                quando([w, combo, set](int i) { (w->*set)(combo->itemText(i)); }));
-        connect(combo, &QComboBox::editTextChanged, this, quando([w, combo, set](const QString &t) {
-                    if (combo->isEditable())
-                        (w->*set)(t);
-                }));
+        Guard::connect(combo, &QComboBox::activated, this,
+                       quando([w, combo, set](int i) { (w->*set)(combo->itemText(i)); }));
+        Guard::connect(combo, &QComboBox::editTextChanged, this,
+                       quando([w, combo, set](const QString &t) {
+                           if (combo->isEditable())
+                               (w->*set)(t);
+                       }));
     }
-    connect(EditDecodificaEtichetta, &QLineEdit::textEdited, this,
-            quando([w](const QString &t) { w->SetDecodificaCampoEtich(t); }));
+    Guard::connect(EditDecodificaEtichetta, &QLineEdit::textEdited, this,
+                   quando([w](const QString &t) { w->SetDecodificaCampoEtich(t); }));
 }
 
 void TWizCSDFinestraForm::suRighe(void (TWizCSDFinestra::*operazione)())

@@ -2,7 +2,7 @@
 
 #include "campigrid.h"
 #include "campimodel.h"
-#include "collegaprotetto.h"
+#include "guard.h"
 #include "wizcsdricerca.h"
 
 #include <QFormLayout>
@@ -114,33 +114,33 @@ void TWizCSDRicercaForm::collega()
         {ButtonSituazioneFinestra, EditSituazioneFinestra}};
     for (const auto &n : numeri) {
         QLineEdit *edit = n.second;
-        collegaProtetto(n.first, &QPushButton::clicked, this, [edit] { edit->setFocus(); });
+        Guard::connect(n.first, &QPushButton::clicked, this, [edit] { edit->setFocus(); });
     }
-    collegaProtetto(EditCodiceProgetto, &QLineEdit::textEdited, this,
+    Guard::connect(EditCodiceProgetto, &QLineEdit::textEdited, this,
                     [w](const QString &t) { w->TestoCodiceProgetto = t; });
-    collegaProtetto(EditSituazioneGriglia, &QLineEdit::textEdited, this,
+    Guard::connect(EditSituazioneGriglia, &QLineEdit::textEdited, this,
                     [w](const QString &t) { w->TestoSituazioneGriglia = t; });
-    collegaProtetto(EditSituazioneFinestra, &QLineEdit::textEdited, this,
+    Guard::connect(EditSituazioneFinestra, &QLineEdit::textEdited, this,
                     [w](const QString &t) { w->TestoSituazioneFinestra = t; });
 
-    collegaProtetto(ButtonNuovo, &QPushButton::clicked, this,
+    Guard::connect(ButtonNuovo, &QPushButton::clicked, this,
                     [this] { suRighe(&TWizCSDRicerca::Nuovo); });
-    collegaProtetto(ButtonInserisci, &QPushButton::clicked, this,
+    Guard::connect(ButtonInserisci, &QPushButton::clicked, this,
                     [this] { suRighe(&TWizCSDRicerca::Inserisci); });
-    collegaProtetto(ButtonElimina, &QPushButton::clicked, this,
+    Guard::connect(ButtonElimina, &QPushButton::clicked, this,
                     [this] { suRighe(&TWizCSDRicerca::Elimina); });
-    collegaProtetto(ButtonAzzera, &QPushButton::clicked, this,
+    Guard::connect(ButtonAzzera, &QPushButton::clicked, this,
                     [this] { suRighe(&TWizCSDRicerca::AzzeraCampi); });
-    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] {
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] {
         GridCampi->commitOpenEditor();
         if (Wizard->Ok())
             done(1);
     });
-    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 
-    collegaProtetto(w->TabCampi, &TCampiTabella::restructured, this, [this] { aggiornaRighe(); });
-    collegaProtetto(w->TabCampi, &TCampiTabella::currentChanged, this, [this] { aggiornaRighe(); });
-    collegaProtetto(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    Guard::connect(w->TabCampi, &TCampiTabella::restructured, this, [this] { aggiornaRighe(); });
+    Guard::connect(w->TabCampi, &TCampiTabella::currentChanged, this, [this] { aggiornaRighe(); });
+    Guard::connect(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                     [w](const QModelIndex &corrente, const QModelIndex &) {
                         if (corrente.isValid())
                             w->TabCampi->SetCorrente(corrente.row());

@@ -1,6 +1,6 @@
 #include "wizcsdsceltauserform.h"
 
-#include "collegaprotetto.h"
+#include "guard.h"
 #include "ibsql.h"
 #include "messages.h"
 #include "tabform.h"
@@ -60,10 +60,10 @@ TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
 
     Guard::run([this] { caricaUtenti(); });
 
-    collegaProtetto(ComboUtenti, &QComboBox::currentIndexChanged, this,
+    Guard::connect(ComboUtenti, &QComboBox::currentIndexChanged, this,
                     [this] { CaricaDittaParametri(GetUtenteSelezionato()); });
-    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
-    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
 void TWizCSDSceltaUserForm::caricaUtenti()

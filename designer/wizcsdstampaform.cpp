@@ -1,6 +1,6 @@
 #include "wizcsdstampaform.h"
 
-#include "collegaprotetto.h"
+#include "guard.h"
 #include "csdfinestre.h"
 #include "filedialogs.h"
 #include "messages.h"
@@ -95,11 +95,11 @@ TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
     (m_stampa->Orizzontale ? RadioOrizzontale : RadioVerticale)->setChecked(true);
     MemoSQLStampa->setPlainText(m_stampa->SQLStampa.isEmpty() ? selectAll() : m_stampa->SQLStampa);
 
-    collegaProtetto(ButtonTitolo, &QPushButton::clicked, this, [this] { EditTitolo->setFocus(); });
-    collegaProtetto(ButtonReport, &QPushButton::clicked, this, [this] { ScegliReport(); });
-    collegaProtetto(ButtonSQLStampa, &QPushButton::clicked, this, [this] { ProponiSQL(); });
-    collegaProtetto(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
-    collegaProtetto(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Guard::connect(ButtonTitolo, &QPushButton::clicked, this, [this] { EditTitolo->setFocus(); });
+    Guard::connect(ButtonReport, &QPushButton::clicked, this, [this] { ScegliReport(); });
+    Guard::connect(ButtonSQLStampa, &QPushButton::clicked, this, [this] { ProponiSQL(); });
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
 QString TWizCSDStampaForm::selectAll() const

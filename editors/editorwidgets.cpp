@@ -3,6 +3,10 @@
 #include "dbcontrols.h"
 #include "dbgrid.h"
 
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace EditorWidgets {
 
 void keyBox(QLineEdit *edit)
@@ -20,6 +24,57 @@ TDBEdit *keyEdit(QWidget *parent, const char *name, TDataSet *dataSet, const cha
     auto *edit = bound<TDBEdit>(parent, name, dataSet, field, 0);
     keyBox(edit);
     return edit;
+}
+
+QPushButton *labelButton(QWidget *parent, const QString &objectName, const QString &caption,
+                         QWidget *target)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(objectName);
+    b->setFlat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    b->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
+    setTag(b, 2);
+    if (target)
+        QObject::connect(b, &QPushButton::clicked, target, [target] { target->setFocus(); });
+    return b;
+}
+
+QPushButton *button(const char *name, const QString &caption, int tag)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(QLatin1String(name));
+    setTag(b, tag);
+    return b;
+}
+
+QPushButton *helpButton(QWidget *parent, const char *name)
+{
+    auto *b = new QPushButton(QStringLiteral("?"), parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    const int side = b->fontMetrics().height() + 8;
+    b->setFixedSize(side, side);
+    return b;
+}
+
+QVBoxLayout *cell(QWidget *label, QWidget *control)
+{
+    auto *box = new QVBoxLayout;
+    box->setSpacing(1);
+    box->addWidget(label);
+    box->addWidget(control);
+    return box;
+}
+
+QHBoxLayout *withHelp(QWidget *label, QWidget *help)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(2);
+    row->addWidget(label, 1);
+    row->addWidget(help);
+    return row;
 }
 
 } // namespace EditorWidgets

@@ -2,12 +2,16 @@
 
 #include "tag.h"
 
+class QHBoxLayout;
 class QLineEdit;
+class QPushButton;
+class QString;
+class QVBoxLayout;
 class QWidget;
 class TDataSet;
 class TDBEdit;
 
-// The controls every record editor builds the same way in its fields panel.
+// The controls and layout pieces every window builds the same way.
 namespace EditorWidgets {
 
 // A data-aware control named and bound to its column; Tag 2 (enabled only
@@ -27,5 +31,18 @@ T *bound(QWidget *parent, const char *name, TDataSet *dataSet, const char *field
 void keyBox(QLineEdit *edit);
 // A bound edit made a key box.
 TDBEdit *keyEdit(QWidget *parent, const char *name, TDataSet *dataSet, const char *field);
+
+// A flat caption button over a control (Tag 2): clicking it focuses the
+// control, when one is given, unless the caller connects it otherwise.
+QPushButton *labelButton(QWidget *parent, const QString &objectName, const QString &caption,
+                         QWidget *target);
+// A named button without a parent yet (a layout or addCommand gives it one).
+QPushButton *button(const char *name, const QString &caption, int tag = 0);
+// A square "?" button that opens a help text.
+QPushButton *helpButton(QWidget *parent, const char *name);
+// A caption button over its control, as one cell of a fields grid.
+QVBoxLayout *cell(QWidget *label, QWidget *control);
+// A caption with its help button at its right.
+QHBoxLayout *withHelp(QWidget *label, QWidget *help);
 
 } // namespace EditorWidgets

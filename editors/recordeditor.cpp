@@ -4,6 +4,7 @@
 
 #include "dbgrid.h"
 #include "editorsql.h"
+#include "editorwidgets.h"
 #include "guard.h"
 #include "ibquery.h"
 #include "ibsql.h"
@@ -13,6 +14,7 @@
 #include "tabform.h"
 #include "tag.h"
 
+#include <QDynamicPropertyChangeEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -52,6 +54,7 @@ void TRecordEditorForm::buildFrame()
     ButtonAggiorna = command("ButtonAggiorna", QString());
     ButtonAggiorna->setToolTip(QStringLiteral("Aggiorna"));
     ButtonAggiorna->setIconSize(QSize(24, 24));
+    ButtonAggiorna->installEventFilter(this);
     ButtonNuovo = command("ButtonNuovo", QStringLiteral("&Nuovo"));
     ButtonEdit = command("ButtonEdit", QStringLiteral("Edit &X"));
     ButtonMemorizza = command("ButtonMemorizza", QStringLiteral("&Memorizza"));
@@ -97,16 +100,7 @@ void TRecordEditorForm::addCommand(QPushButton *button, bool browseOnly)
 QPushButton *TRecordEditorForm::labelButton(const QString &objectName, const QString &caption,
                                             QWidget *target)
 {
-    auto *b = new QPushButton(caption, PanelCampi);
-    b->setObjectName(objectName);
-    b->setFlat(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    b->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
-    setTag(b, 2);
-    if (target)
-        connect(b, &QPushButton::clicked, target, [target] { target->setFocus(); });
-    return b;
+    return EditorWidgets::labelButton(PanelCampi, objectName, caption, target);
 }
 
 QPushButton *TRecordEditorForm::addCommand(const char *objectName, const QString &caption,
@@ -146,17 +140,6 @@ TDBGrid *TRecordEditorForm::mainGrid(const char *objectName)
 void TRecordEditorForm::fitTo(const QSize &least)
 {
     resize(sizeHint().expandedTo(least));
-}
-
-void TRecordEditorForm::runGuarded(const std::function<void()> &action)
-{
-    Guard::run(action);
-}
-
-void TRecordEditorForm::connectGuarded(QAbstractButton *button, std::function<void()> action)
-{
-    connect(button, &QAbstractButton::clicked, this,
-            [action = std::move(action)] { Guard::run(action); });
 }
 
 QString TRecordEditorForm::PromptNuovoCodice() const
@@ -199,13 +182,17 @@ void TRecordEditorForm::Apri()
     SettaggioInterfaccia(false);
 }
 
-bool TRecordEditorForm::Editing() const
+bool TRecordEditorForm::eventFilter(QObject *watched, QEvent *event)
 {
-    return Tag(ButtonAggiorna) == StatusUnsaved;
+    if (watched == ButtonAggiorna && event->type() == QEvent::DynamicPropertyChange &&
+        static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == "Tag")
+        m_editing = Tag(ButtonAggiorna) == StatusUnsaved;
+    return QDialog::eventFilter(watched, event);
 }
 
 void TRecordEditorForm::SettaggioInterfaccia(bool editing)
 {
+    m_editing = editing;
     FTabForm->MostraStato(ButtonAggiorna, editing ? StatusUnsaved : StatusSaved);
     for (QWidget *w : findChildren<QWidget *>()) {
         if (Tag(w) == 2)

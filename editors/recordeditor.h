@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dataset.h"
+#include "guard.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QList>
 #include <QSize>
@@ -9,7 +11,6 @@
 #include <QStringList>
 #include <QVariantMap>
 
-class QAbstractButton;
 class QGridLayout;
 class QPushButton;
 class QVBoxLayout;
@@ -72,8 +73,8 @@ public:
     // At once the status button (its Tag is the mode) and the refresh button.
     QPushButton *ButtonAggiorna;
 
-    // True in edit mode: the status button's Tag is 1.
-    bool Editing() const;
+    // True in edit mode; the status button's Tag (1) shows it.
+    bool Editing() const { return m_editing; }
 
     virtual void SettaggioInterfaccia(bool editing);
     // Validates, saves and returns to browse mode; false when a validation
@@ -114,9 +115,19 @@ protected:
     virtual void ValoriNuovoRecord() {}
     // Validations before a save, each failure shown as its warning.
     virtual bool Validazioni() { return true; }
-    // Rows that depend on the current one; false (after the warning) stops
-    // the delete.
+    // After the transaction is closed, before the mode changes: the new
+    // row's key chosen otherwise than by number (pick lists), kept for
+    // ValoriNuovoRecord; false stops "&Nuovo".
+    virtual bool ScegliChiaveNuova() { return true; }
+    // The delete, in this order: ControlloDipendenti on the current row;
+    // refresh and find the row again; ControlloRigaTrovata on it; the
+    // question; the delete, EliminaCollegati in the same transaction, the
+    // commit; DopoEliminazione. A false stops the delete (after its
+    // warning); a failure from the delete on is rolled back and shown.
     virtual bool ControlloDipendenti() { return true; }
+    virtual bool ControlloRigaTrovata() { return true; }
+    virtual void EliminaCollegati() {}
+    virtual void DopoEliminazione() {}
     virtual QString PromptNuovoCodice() const;
     // The key's edit box, focused after the code change.
     virtual QWidget *EditChiave() const { return nullptr; }
@@ -151,7 +162,7 @@ protected:
     // Connects a button to a handler run inside the error report.
     template <typename T> void onClick(QAbstractButton *button, T *object, void (T::*handler)())
     {
-        connectGuarded(button, [object, handler] { (object->*handler)(); });
+        Guard::connect(button, &QAbstractButton::clicked, object, handler);
     }
     // Connects a signal to a handler run inside the error report; the
     // handler takes the signal's first arguments.
@@ -159,9 +170,7 @@ protected:
     void onSignal(S *sender, void (S::*signal)(SignalArgs...), T *object,
                   void (T::*handler)(Args...))
     {
-        connect(sender, signal, this, [object, handler](Args... args) {
-            runGuarded([&] { (object->*handler)(args...); });
-        });
+        Guard::connect(sender, signal, object, handler);
     }
 
     // ---- Helpers for the particulars ---------------------------------------
@@ -173,14 +182,25 @@ protected:
     QVariantList currentKey() const;
     bool locateKey(const QVariantList &key);
     const TRecordEditorTable &table() const { return m_table; }
+    // The code after the highest of the code column among the parent's
+    // rows ("1" for none), read in the shared transaction.
+    QString ProssimoCodice();
+    // Writes a field of the current row, putting a browsed row in edit state.
+    void ScriviCampo(const QString &field, const QVariant &value);
+    // The reset: after the question, runs the statement that deletes the
+    // editor's rows and commits, then shows the rows again; false when it
+    // was not confirmed or failed (after its error box).
+    bool AzzeraRighe(const QString &confirmation, const QStringList &sql,
+                     const QVariantMap &params);
+
+    // The protocol of the archive object marks a save on the status button
+    // alone: the mode follows it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFrame();
-    void connectGuarded(QAbstractButton *button, std::function<void()> action);
-    static void runGuarded(const std::function<void()> &action);
     QStringList parentFields() const;
     void bindParent(TIBSQL *statement) const;
-    QString nextCode();
     void appendRow(const QString &code);
 
     TRecordEditorTable m_table;
@@ -189,4 +209,5 @@ private:
     QVBoxLayout *m_commandLayout;
     int m_commandInsert = 0;
     QList<QWidget *> m_browseOnly;
+    bool m_editing = false;
 };

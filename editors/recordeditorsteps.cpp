@@ -28,7 +28,7 @@ QString textOf(const QVariant &v)
 
 // ---- Nuovo and Edit X --------------------------------------------------------
 
-QString TRecordEditorForm::nextCode()
+QString TRecordEditorForm::ProssimoCodice()
 {
     QueryAux->Close();
     QueryAux->SQL = EditorSQL::maxCode(m_table.table, m_table.codeField, parentFields());
@@ -69,9 +69,11 @@ void TRecordEditorForm::ButtonNuovoClick()
     if (!PrimaDelNuovo())
         return;
     FTabForm->ChiudiTransEAggiorna(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+    if (!ScegliChiaveNuova())
+        return;
     // The code is read before the mode changes, so a failure leaves the
     // editor browsing.
-    FCodice = m_table.codeField.isEmpty() ? QString() : nextCode();
+    FCodice = m_table.codeField.isEmpty() ? QString() : ProssimoCodice();
     SettaggioInterfaccia(true);
     appendRow(FCodice);
 }
@@ -178,19 +180,75 @@ void TRecordEditorForm::ButtonEliminaClick()
         Messages::warning(QStringLiteral("Il record selezionato non è stato trovato"));
         return;
     }
+    if (!ControlloRigaTrovata())
+        return;
     if (!Messages::confirm(QStringLiteral("Confermare la cancellazione del record?")))
         return;
+    // Set while the shared transaction holds a delete not yet committed.
+    bool inSospeso = false;
     try {
         MainQuery->Delete();
+        inSospeso = true;
+        EliminaCollegati();
         FTabForm->ChiudiTransazione(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
+        inSospeso = false;
+        DopoEliminazione();
         FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
     } catch (const std::exception &e) {
         Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
                         Guard::messageOf(e));
-        // A commit that failed has closed the query: show the rows again.
-        if (!MainQuery->Active())
+        // A commit that failed has closed the query, and a half-done delete
+        // must not wait in the shared transaction for the next save: show
+        // the rows as they stand (the refresh rolls back).
+        if (inSospeso || !MainQuery->Active())
             FTabForm->AggiornaTabella(MainQuery, local, true);
     }
+}
+
+// ---- Azzera --------------------------------------------------------------------
+
+bool TRecordEditorForm::AzzeraRighe(const QString &confirmation, const QStringList &sql,
+                                    const QVariantMap &params)
+{
+    if (MainQuery->IsEmpty()) {
+        Messages::information(QStringLiteral("La tebella è vuota"));
+        return false;
+    }
+    if (!Messages::confirm(confirmation))
+        return false;
+    TBookmark segno = MainQuery->GetBookmark();
+    try {
+        QueryAux->Close();
+        QueryAux->SQL = sql;
+        for (auto it = params.cbegin(); it != params.cend(); ++it)
+            QueryAux->ParamByName(it.key()).setValue(it.value());
+        QueryAux->ExecQuery();
+        QueryAux->Close();
+        // A full commit: the rows are gone for everybody.
+        FTabForm->IBTransaction1->Commit();
+    } catch (const std::exception &) {
+        Messages::error(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+        // A failed delete or commit has ended nothing the editor shows:
+        // show the rows as they stand.
+        if (!MainQuery->Active())
+            FTabForm->AggiornaTabella(MainQuery, segno, false);
+        return false;
+    }
+    // Then the status button's refresh.
+    FBookmark = segno;
+    FBookmarkValido = true;
+    FTabForm->AggiornaTabella(MainQuery, FBookmark, true);
+    return true;
+}
+
+// ---- Writing a field -------------------------------------------------------------
+
+void TRecordEditorForm::ScriviCampo(const QString &field, const QVariant &value)
+{
+    if (MainQuery->State() == dsBrowse)
+        MainQuery->Edit();
+    MainQuery->FieldByName(field)->setValue(value);
 }
 
 // ---- The code change -------------------------------------------------------------
@@ -224,9 +282,7 @@ void TRecordEditorForm::ButtonCodiceClick()
             if (rowExists(EditorSQL::keyExists(m_table.table, m_table.keyFields), params)) {
                 Messages::warning(QStringLiteral("Il codice scelto è già in uso"));
             } else {
-                if (MainQuery->State() == dsBrowse)
-                    MainQuery->Edit();
-                keyField->setValue(*code);
+                ScriviCampo(m_table.codeField, *code);
             }
         }
     }

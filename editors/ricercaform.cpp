@@ -11,14 +11,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *&tabForm, const QString &caption,
-                           const QString &queryName, const QString &gridName)
+TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *tabForm, const QString &caption,
+                           const QString &queryName, const QString &gridName,
+                           const TRicercaOpzioni &opzioni)
     : QDialog(owner)
     , FTabForm(tabForm)
     , ButtonRitorna(new QPushButton(QStringLiteral("&Ritorna"), this))
-    , ButtonChiudi(new QPushButton(QStringLiteral("Ch&iudi"), this))
+    , ButtonChiudi(new QPushButton(opzioni.didascaliaChiudi, this))
+    , m_opzioni(opzioni)
     , m_query(new TIBQuery(this))
     , m_grid(new TDBGrid(this))
+    , m_layout(new QVBoxLayout(this))
     , m_campi(new QHBoxLayout)
 {
     setWindowTitle(caption);
@@ -36,14 +39,21 @@ TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *&tabForm, const QString &ca
     pulsanti->addStretch(1);
     pulsanti->addWidget(ButtonRitorna);
     pulsanti->addWidget(ButtonChiudi);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(m_campi);
-    layout->addLayout(pulsanti);
+    m_layout->addWidget(m_grid, 1);
+    m_layout->addLayout(m_campi);
+    m_layout->addLayout(pulsanti);
 
-    connect(ButtonRitorna, &QPushButton::clicked, this,
-            [this] { Guard::run([this] { ButtonRitornaClick(); }); });
-    connect(ButtonChiudi, &QPushButton::clicked, this, &TRicercaForm::ButtonChiudiClick);
+    Guard::connect(ButtonRitorna, &QPushButton::clicked, this, &TRicercaForm::ButtonRitornaClick);
+    Guard::connect(ButtonChiudi, &QPushButton::clicked, this, &TRicercaForm::ButtonChiudiClick);
+}
+
+QHBoxLayout *TRicercaForm::rigaFiltri()
+{
+    if (!m_filtri) {
+        m_filtri = new QHBoxLayout;
+        m_layout->insertLayout(0, m_filtri);
+    }
+    return m_filtri;
 }
 
 TRicercaForm::~TRicercaForm() = default;
@@ -73,8 +83,9 @@ TDBEdit *TRicercaForm::campo(const QString &editName, const QString &caption,
 
 void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
 {
-    m_query->setDatabase(FTabForm->IBDatabase1);
-    m_query->setTransaction(FTabForm->IBTransaction1);
+    m_query->setDatabase(m_opzioni.database ? m_opzioni.database : FTabForm->IBDatabase1);
+    m_query->setTransaction(m_opzioni.transaction ? m_opzioni.transaction
+                                                  : FTabForm->IBTransaction1);
     m_query->SQL = sql;
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         m_query->ParamByName(it.key()).setValue(it.value());
@@ -86,7 +97,7 @@ void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
 void TRicercaForm::ButtonRitornaClick()
 {
     if (!m_query->Active() || m_query->IsEmpty()) {
-        Messages::warning(QStringLiteral("La tabella è vuota"));
+        Messages::warning(m_opzioni.avvisoVuota);
         return;
     }
     done(mrOk);

@@ -138,20 +138,13 @@ void TExportMenuForm::buildWindow()
     layout->addLayout(comandi);
     resize(640, 560);
 
-    auto guarded = [this](QPushButton *b, void (TExportMenuForm::*handler)()) {
-        connect(b, &QPushButton::clicked, this,
-                [this, handler] { Guard::run([&] { (this->*handler)(); }); });
-    };
-    guarded(ButtonFile, &TExportMenuForm::ButtonFileClick);
-    guarded(ButtonExport, &TExportMenuForm::ButtonExportClick);
-    guarded(ButtonChiudi, &TExportMenuForm::ButtonChiudiClick);
-    connect(GridProgrammi, &TDBGrid::DblClick, this,
-            [this] { Guard::run([this] { GridProgrammiDblClick(); }); });
-    connect(GridProgrammi, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
-        Guard::run([&] { GridProgrammiKeyUp(key, m); });
-    });
-    connect(EditProgetto, &TDBEdit::Change, this,
-            [this] { Guard::run([this] { EditProgettoChange(); }); });
+    Guard::connect(ButtonFile, &QPushButton::clicked, this, &TExportMenuForm::ButtonFileClick);
+    Guard::connect(ButtonExport, &QPushButton::clicked, this, &TExportMenuForm::ButtonExportClick);
+    Guard::connect(ButtonChiudi, &QPushButton::clicked, this, &TExportMenuForm::ButtonChiudiClick);
+    Guard::connect(GridProgrammi, &TDBGrid::DblClick, this,
+                   &TExportMenuForm::GridProgrammiDblClick);
+    Guard::connect(GridProgrammi, &TDBGrid::KeyUp, this, &TExportMenuForm::GridProgrammiKeyUp);
+    Guard::connect(EditProgetto, &TDBEdit::Change, this, &TExportMenuForm::EditProgettoChange);
 }
 
 void TExportMenuForm::EditProgettoChange()

@@ -1,5 +1,7 @@
 #include "helpparform.h"
 
+#include "guard.h"
+
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -37,7 +39,7 @@ THelpTestoForm::THelpTestoForm(QWidget *owner, const QStringList &righe)
     layout->addWidget(Memo1, 1);
     layout->addLayout(pulsanti);
     ButtonChiudi->setDefault(true);
-    connect(ButtonChiudi, &QPushButton::clicked, this, &QDialog::close);
+    Guard::connect(ButtonChiudi, &QPushButton::clicked, this, [this] { close(); });
 }
 
 THelpParForm::THelpParForm(QWidget *owner)

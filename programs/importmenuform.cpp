@@ -206,24 +206,17 @@ void TImportMenuForm::buildWindow()
     layout->addLayout(comandi);
     resize(960, 680);
 
-    auto guarded = [this](QPushButton *b, void (TImportMenuForm::*handler)()) {
-        connect(b, &QPushButton::clicked, this,
-                [this, handler] { Guard::run([&] { (this->*handler)(); }); });
-    };
-    guarded(ButtonFile, &TImportMenuForm::ButtonFileClick);
-    guarded(ButtonImport, &TImportMenuForm::ButtonImportClick);
-    guarded(ButtonChiudi, &TImportMenuForm::ButtonChiudiClick);
-    guarded(ButtonSel1, &TImportMenuForm::ButtonSel1Click);
-    guarded(ButtonDesel1, &TImportMenuForm::ButtonDesel1Click);
-    connect(GridProgFile, &TDBGrid::DblClick, this,
-            [this] { Guard::run([this] { GridProgFileDblClick(); }); });
-    connect(GridProgFile, &TDBGrid::KeyUp, this, [this](int key, Qt::KeyboardModifiers m) {
-        Guard::run([&] { GridProgFileKeyUp(key, m); });
-    });
-    connect(EditCodiceProg, &TDBEdit::Change, this,
-            [this] { Guard::run([this] { EditCodiceProgChange(); }); });
-    connect(EditMemCodiceProg, &TDBEdit::Change, this,
-            [this] { Guard::run([this] { EditMemCodiceProgChange(); }); });
+    for (const auto &[b, handler] : {std::pair{ButtonFile, &TImportMenuForm::ButtonFileClick},
+                                     {ButtonImport, &TImportMenuForm::ButtonImportClick},
+                                     {ButtonChiudi, &TImportMenuForm::ButtonChiudiClick},
+                                     {ButtonSel1, &TImportMenuForm::ButtonSel1Click},
+                                     {ButtonDesel1, &TImportMenuForm::ButtonDesel1Click}})
+        Guard::connect(b, &QPushButton::clicked, this, handler);
+    Guard::connect(GridProgFile, &TDBGrid::DblClick, this, &TImportMenuForm::GridProgFileDblClick);
+    Guard::connect(GridProgFile, &TDBGrid::KeyUp, this, &TImportMenuForm::GridProgFileKeyUp);
+    Guard::connect(EditCodiceProg, &TDBEdit::Change, this, &TImportMenuForm::EditCodiceProgChange);
+    Guard::connect(EditMemCodiceProg, &TDBEdit::Change, this,
+                   &TImportMenuForm::EditMemCodiceProgChange);
 }
 
 bool TImportMenuForm::ProgrammaGiaPresente(const QString &nome, int &codice) const

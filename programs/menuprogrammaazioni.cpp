@@ -72,11 +72,8 @@ void TMenuProgrammaForm::ButtonMenuPrecClick()
         const QVariant menu = scelta.QueryMenu->FieldByName(QStringLiteral("MENU"))->Value();
         const QVariant livello =
             scelta.QueryMenu->FieldByName(QStringLiteral("LIVELLOMENU"))->Value();
-        if (QueryDettMenu->State() == dsBrowse)
-            QueryDettMenu->Edit();
-        QueryDettMenu->FieldByName(QStringLiteral("MENUPREC"))->setValue(menu);
-        QueryDettMenu->FieldByName(QStringLiteral("LIVELLOMENU"))
-            ->setValue(VociMenu::LivelloSotto(livello));
+        ScriviCampo(QStringLiteral("MENUPREC"), menu);
+        ScriviCampo(QStringLiteral("LIVELLOMENU"), VociMenu::LivelloSotto(livello));
     }
     EditMenuPrec->setFocus();
 }
@@ -89,55 +86,34 @@ void TMenuProgrammaForm::EditMenuPrecChange()
     const auto codice = VociMenu::Codice(EditMenuPrec->text());
     if (!codice)
         return;
-    // Sent from inside the dataset's notifications: a failure is shown here
-    // and goes no further.
-    Guard::run([&] {
-        m_descrMenu->Close();
-        m_descrMenu->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
-        m_descrMenu->ParamByName(QStringLiteral("MENU")).setValue(*codice);
-        m_descrMenu->ExecQuery();
-        if (!m_descrMenu->Eof())
-            EditDescrMenu->setText(m_descrMenu->Fields(0).AsString());
-        m_descrMenu->Close();
-    });
+    m_descrMenu->Close();
+    m_descrMenu->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
+    m_descrMenu->ParamByName(QStringLiteral("MENU")).setValue(*codice);
+    m_descrMenu->ExecQuery();
+    if (!m_descrMenu->Eof())
+        EditDescrMenu->setText(m_descrMenu->Fields(0).AsString());
+    m_descrMenu->Close();
 }
 
 // ---- Elimina -------------------------------------------------------------------------
 
-void TMenuProgrammaForm::ButtonEliminaClick()
+bool TMenuProgrammaForm::ControlloRigaTrovata()
 {
-    TBookmark locale = QueryDettMenu->GetBookmark();
-    FMenu = QueryDettMenu->IsEmpty() ? QString() : testo("MENU");
-    FTabForm->AggiornaTabella(QueryDettMenu, locale, FBookmarkValido);
-    if (QueryDettMenu->IsEmpty()) {
-        Messages::information(QStringLiteral("La tabella è vuota"));
-        return;
-    }
-    if (FMenu.isEmpty() || !QueryDettMenu->Locate(kChiavi, QVariantList{FProgramma, FMenu})) {
-        Messages::warning(QStringLiteral("Il record selezionato non è stato trovato"));
-        return;
-    }
+    FMenu = testo("MENU");
     // Hidden entries count: they still hang from this one.
     if (rowExists({QStringLiteral("SELECT * FROM DETTMENU WHERE"),
                    QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENUPREC=:MENU)")},
                   {{QStringLiteral("PROGRAMMA"), FProgramma}, {QStringLiteral("MENU"), FMenu}})) {
         Messages::warning(QStringLiteral("La voce selezionata contiene altre voci nidificate: non "
                                          "è possibile procedere alla cancellazione"));
-        return;
+        return false;
     }
-    if (!Messages::confirm(QStringLiteral("Confermare la cancellazione del record?")))
-        return;
-    try {
-        QueryDettMenu->Delete();
-        FTabForm->ChiudiTransazione(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
-        FVociSelezionate.remove(FMenu);
-        FTabForm->AggiornaTabella(QueryDettMenu, locale, FBookmarkValido);
-    } catch (const std::exception &e) {
-        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
-                        Guard::messageOf(e));
-        if (!QueryDettMenu->Active())
-            FTabForm->AggiornaTabella(QueryDettMenu, locale, true);
-    }
+    return true;
+}
+
+void TMenuProgrammaForm::DopoEliminazione()
+{
+    FVociSelezionate.remove(FMenu);
 }
 
 // ---- Inserisci -------------------------------------------------------------------------
@@ -209,27 +185,10 @@ void TMenuProgrammaForm::ButtonInserisciClick()
 
 void TMenuProgrammaForm::ButtonAzzeraClick()
 {
-    if (QueryDettMenu->IsEmpty()) {
-        Messages::information(QStringLiteral("La tebella è vuota"));
-        return;
-    }
-    if (!Messages::confirm(QStringLiteral("Confermare l'azzeramento del menu del programma?")))
-        return;
-    try {
-        QueryAux->Close();
-        QueryAux->SQL =
-            QStringList{QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")};
-        QueryAux->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
-        QueryAux->ExecQuery();
-        QueryAux->Close();
-        FTabForm->IBTransaction1->Commit();
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
-        return;
-    }
-    FVociSelezionate.clear();
-    ButtonAggiornaClick();
+    if (AzzeraRighe(QStringLiteral("Confermare l'azzeramento del menu del programma?"),
+                    {QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")},
+                    {{QStringLiteral("PROGRAMMA"), FProgramma}}))
+        FVociSelezionate.clear();
 }
 
 // ---- Marks -------------------------------------------------------------------------------

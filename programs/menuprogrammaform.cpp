@@ -18,20 +18,8 @@
 #include <QPushButton>
 
 using EditorWidgets::bound;
-
-namespace {
-
-QPushButton *helpButton(QWidget *parent, const char *name)
-{
-    auto *b = new QPushButton(QStringLiteral("?"), parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    const int side = b->fontMetrics().height() + 8;
-    b->setFixedSize(side, side);
-    return b;
-}
-
-} // namespace
+using EditorWidgets::helpButton;
+using EditorWidgets::withHelp;
 
 TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const QString &programma)
     : TRecordEditorForm(owner, tabForm,
@@ -64,10 +52,11 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
     });
     buildCommands();
 
-    connect(EditMenuPrec, &TDBEdit::Change, this, &TMenuProgrammaForm::EditMenuPrecChange);
-    connect(GridDettMenu, &TDBGrid::DblClick, this, &TMenuProgrammaForm::GridDettMenuDblClick);
-    connect(GridDettMenu, &TDBGrid::KeyDown, this,
-            [this](int key, Qt::KeyboardModifiers) { GridDettMenuKeyDown(key); });
+    // The parent's caption is read inside the dataset's notifications: a
+    // failure is shown there and goes no further.
+    onSignal(EditMenuPrec, &TDBEdit::Change, this, &TMenuProgrammaForm::EditMenuPrecChange);
+    onSignal(GridDettMenu, &TDBGrid::DblClick, this, &TMenuProgrammaForm::GridDettMenuDblClick);
+    onSignal(GridDettMenu, &TDBGrid::KeyDown, this, &TMenuProgrammaForm::GridDettMenuKeyDown);
 
     // Room for the grid under the fields, whatever the font.
     GridDettMenu->setMinimumHeight(GridDettMenu->verticalHeader()->defaultSectionSize() * 8);
@@ -147,13 +136,6 @@ void TMenuProgrammaForm::buildFields()
         new QLabel(QStringLiteral("F3 o doppio click per selezionare / deselezionare"), p);
     LabelSelezione->setObjectName(QStringLiteral("LabelSelezione"));
 
-    const auto withHelp = [](QWidget *label, QWidget *help) {
-        auto *row = new QHBoxLayout;
-        row->setSpacing(2);
-        row->addWidget(label, 1);
-        row->addWidget(help);
-        return row;
-    };
     auto *grid = new QGridLayout(p);
     grid->setContentsMargins(0, 0, 0, 4);
     grid->setVerticalSpacing(2);
@@ -208,9 +190,6 @@ void TMenuProgrammaForm::buildCommands()
     ButtonImporta = addCommand("ButtonImporta", QStringLiteral("Imp&orta"), true);
     ButtonEsporta = addCommand("ButtonEsporta", QStringLiteral("Espo&rta"), true);
 
-    // The delete checks for child entries after finding the row again.
-    disconnect(ButtonElimina, &QPushButton::clicked, this, nullptr);
-    onClick(ButtonElimina, this, &TMenuProgrammaForm::ButtonEliminaClick);
     onClick(ButtonInserisci, this, &TMenuProgrammaForm::ButtonInserisciClick);
     onClick(ButtonAzzera, this, &TMenuProgrammaForm::ButtonAzzeraClick);
     onClick(ButtonSelTutto, this, &TMenuProgrammaForm::ButtonSelTuttoClick);

@@ -81,7 +81,6 @@ public:
 
     void ButtonMenuPrecClick();
     void EditMenuPrecChange();
-    void ButtonEliminaClick();
     void ButtonInserisciClick();
     void ButtonAzzeraClick();
     void ButtonSelTuttoClick();
@@ -98,6 +97,9 @@ protected:
     bool Validazioni() override;
     QString PromptNuovoCodice() const override;
     QWidget *EditChiave() const override;
+    // The entry found again must have no child entries; its mark goes with it.
+    bool ControlloRigaTrovata() override;
+    void DopoEliminazione() override;
 
 private:
     void buildFields();

@@ -133,8 +133,7 @@ void TProgettiForm::ButtonDuplicaClick()
         return;
     FTabForm->ChiudiTransEAggiorna(QueryProgetti, FBookmark, FBookmarkValido, ButtonAggiorna);
 
-    const QVariant massimo = firstValue({QStringLiteral("SELECT MAX(CODICE) FROM PROGETTI")}, {});
-    const int nuovo = massimo.isNull() ? 1 : massimo.toInt() + 1;
+    const int nuovo = ProssimoCodice().toInt();
     const int modo = qMax(RadioModoMenuSistema->ItemIndex(), 0);
     if (!esegui({QStringLiteral("INSERT INTO PROGETTI("), QStringLiteral("CODICE,"),
                  QStringLiteral("NOME,"), QStringLiteral("DESCRIZIONE,"),

@@ -55,9 +55,7 @@ void TProgrammiForm::ButtonDuplicaClick()
     if (QueryProgrammi->State() == dsInsert || QueryProgrammi->State() == dsEdit)
         QueryProgrammi->Post();
     const QString sorgente = EditCodice->text();
-    const QVariant highest = firstValue({QStringLiteral("SELECT MAX(CODICE) FROM PROGRAMMI")}, {});
-    const QString nuovo =
-        highest.isNull() ? QStringLiteral("1") : QString::number(highest.toLongLong() + 1);
+    const QString nuovo = ProssimoCodice();
 
     const Duplicazione::Esito esito = Duplicazione::Duplica(
         *QueryAux, *QueryAux2, sorgente,

@@ -178,9 +178,7 @@ void TProgrammiForm::ButtonIconaClick()
                 QStringLiteral("Il nome del file è troppo lungo: al massimo %1 caratteri")
                     .arg(icona->Size()));
         } else {
-            if (QueryProgrammi->State() == dsBrowse)
-                QueryProgrammi->Edit();
-            icona->setAsString(name);
+            ScriviCampo(QStringLiteral("ICONA"), name);
         }
     }
     EditIcona->setFocus();

@@ -86,20 +86,19 @@ void TDettProfForm::buildFields()
     grid->setColumnStretch(3, 1);
 }
 
-void TDettProfForm::ButtonNuovoClick()
+bool TDettProfForm::ScegliChiaveNuova()
 {
-    FTabForm->ChiudiTransEAggiorna(QueryDettProf, FBookmark, FBookmarkValido, ButtonAggiorna);
     {
         TRicProgrForm programmi(this, FTabForm);
         if (Modal::exec(&programmi) != mrOk)
-            return;
+            return false;
         FProgramma = programmi.QueryProgrammi->FieldByName(QStringLiteral("CODICE"))->AsString();
     }
     QString menu;
     {
         TRicMenuForm menuList(this, FTabForm, FProgramma);
         if (Modal::exec(&menuList) != mrOk)
-            return;
+            return false;
         menu = menuList.QueryMenu->FieldByName(QStringLiteral("MENU"))->AsString();
     }
     if (rowExists({QStringLiteral("SELECT * FROM DETTPROF WHERE"),
@@ -110,21 +109,17 @@ void TDettProfForm::ButtonNuovoClick()
                    {QStringLiteral("MENU"), menu}})) {
         Messages::warning(QStringLiteral(
             "Il menu scelto è già presente nei dettagli di questo profilo sicurezza"));
-        return;
+        return false;
     }
     FMenu = menu;
-    SettaggioInterfaccia(true);
-    try {
-        QueryDettProf->Append();
-        QueryDettProf->FieldByName(QStringLiteral("PROFILO"))->setAsString(FProfilo);
-        QueryDettProf->FieldByName(QStringLiteral("PROGRAMMA"))->setAsString(FProgramma);
-        QueryDettProf->FieldByName(QStringLiteral("MENU"))->setAsString(FMenu);
-        QueryDettProf->FieldByName(QStringLiteral("LIVELLO"))->setValue(0);
-    } catch (...) {
-        QueryDettProf->Cancel();
-        SettaggioInterfaccia(false);
-        throw;
-    }
+    return true;
+}
+
+void TDettProfForm::ValoriNuovoRecord()
+{
+    QueryDettProf->FieldByName(QStringLiteral("PROGRAMMA"))->setAsString(FProgramma);
+    QueryDettProf->FieldByName(QStringLiteral("MENU"))->setAsString(FMenu);
+    QueryDettProf->FieldByName(QStringLiteral("LIVELLO"))->setValue(0);
 }
 
 void TDettProfForm::EditMenuChange()
@@ -145,33 +140,7 @@ void TDettProfForm::EditMenuChange()
 
 void TDettProfForm::ButtonAzzeraClick()
 {
-    if (QueryDettProf->IsEmpty()) {
-        Messages::information(QStringLiteral("La tebella è vuota"));
-        return;
-    }
-    if (!Messages::confirm(
-            QStringLiteral("Confermare l'azzeramento dei dettagli del profilo sicurezza?")))
-        return;
-    TIBTransaction *tr = FTabForm->IBTransaction1;
-    TBookmark segno = QueryDettProf->GetBookmark();
-    try {
-        QueryAux->Close();
-        QueryAux->SQL = QStringList{QStringLiteral("DELETE FROM DETTPROF WHERE PROFILO=:PROFILO")};
-        QueryAux->ParamByName(QStringLiteral("PROFILO")).setAsString(FProfilo);
-        QueryAux->ExecQuery();
-        QueryAux->Close();
-        // A full commit: the profile's details are gone for everybody.
-        tr->Commit();
-        // Then the status button's refresh.
-        FBookmark = segno;
-        FBookmarkValido = true;
-        FTabForm->AggiornaTabella(QueryDettProf, FBookmark, true);
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
-        // A failed delete or commit has ended nothing the editor shows:
-        // show the rows as they stand.
-        if (!QueryDettProf->Active())
-            FTabForm->AggiornaTabella(QueryDettProf, segno, false);
-    }
+    AzzeraRighe(QStringLiteral("Confermare l'azzeramento dei dettagli del profilo sicurezza?"),
+                {QStringLiteral("DELETE FROM DETTPROF WHERE PROFILO=:PROFILO")},
+                {{QStringLiteral("PROFILO"), FProfilo}});
 }

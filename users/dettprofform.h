@@ -38,9 +38,13 @@ public:
     QString FProgramma;
     QString FMenu;
 
-    void ButtonNuovoClick() override;
     void EditMenuChange();
     void ButtonAzzeraClick();
+
+protected:
+    // The key comes from the program and menu pick lists.
+    bool ScegliChiaveNuova() override;
+    void ValoriNuovoRecord() override;
 
 private:
     void buildFields();

@@ -142,13 +142,6 @@ void TUtentiForm::SalvaRecord()
 
 // ---- Password and pick lists -------------------------------------------------------
 
-void TUtentiForm::ScriviCampo(const QString &campo, const QVariant &valore)
-{
-    if (QueryUtenti->State() == dsBrowse)
-        QueryUtenti->Edit();
-    QueryUtenti->FieldByName(campo)->setValue(valore);
-}
-
 void TUtentiForm::ButtonPasswordClick()
 {
     if (!QueryUtenti->Active() || QueryUtenti->IsEmpty())

@@ -23,6 +23,8 @@
 #include <memory>
 
 using EditorWidgets::bound;
+using EditorWidgets::button;
+using EditorWidgets::cell;
 
 namespace {
 
@@ -33,24 +35,6 @@ TDBCheckBox *check(QWidget *parent, const char *name, const QString &caption, TD
     box->setText(caption);
     box->ValueChecked = QStringLiteral("1");
     box->ValueUnchecked = QStringLiteral("0");
-    return box;
-}
-
-QPushButton *button(const char *name, const QString &caption, int tag = 0)
-{
-    auto *b = new QPushButton(caption);
-    b->setObjectName(QLatin1String(name));
-    setTag(b, tag);
-    return b;
-}
-
-// A label button over its control, as one cell of the fields' grid.
-QVBoxLayout *cell(QWidget *label, QWidget *control)
-{
-    auto *box = new QVBoxLayout;
-    box->setSpacing(1);
-    box->addWidget(label);
-    box->addWidget(control);
     return box;
 }
 

@@ -102,6 +102,4 @@ private:
     void RicostruisciTesti();
     void MostraUtenteInattivo();
     bool TestiMemorizzabili();
-    // The edited row's column, put in edit state first when browsing.
-    void ScriviCampo(const QString &campo, const QVariant &valore);
 };

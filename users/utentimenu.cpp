@@ -1,8 +1,6 @@
 #include "utentimenu.h"
 
 #include "basemainform.h"
-#include "guard.h"
-#include "messages.h"
 #include "profsicform.h"
 #include "utentiform.h"
 
@@ -10,24 +8,10 @@
 
 namespace UtentiMenu {
 
-namespace {
-
-template <typename Editor> void apre(TBaseMainForm &finestra, QAction *voce)
-{
-    QObject::connect(voce, &QAction::triggered, &finestra, [&finestra] {
-        Guard::run([&] {
-            Editor editor(&finestra, *finestra.TabFormRef());
-            Modal::exec(&editor);
-        });
-    });
-}
-
-} // namespace
-
 void Installa(TBaseMainForm &finestra)
 {
-    apre<TUtentiForm>(finestra, finestra.GestioneUtenti1);
-    apre<TProfSicForm>(finestra, finestra.GestioneProfiliSicurezza1);
+    finestra.ApriFinestra<TUtentiForm>(finestra.GestioneUtenti1);
+    finestra.ApriFinestra<TProfSicForm>(finestra.GestioneProfiliSicurezza1);
 }
 
 } // namespace UtentiMenu

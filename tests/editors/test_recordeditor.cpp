@@ -519,3 +519,90 @@ TEST_F(EditorTest, FuzzedCodeChangesReachTheDatabaseOnlyAsFreeNumbers)
     e->ButtonMemorizza->click();
     EXPECT_EQ(committed("SELECT COUNT(*) FROM PROGETTI"), "2");
 }
+
+// ---- The hooks the editors override ----------------------------------------------
+
+TEST_F(EditorTest, EliminaRunsItsHooksInOrderAndTheLinkedRowsGoInTheSameCommit)
+{
+    progetto(1, "uno");
+    progetto(2, "due");
+    other("INSERT INTO DETTMENU (PROGRAMMA, MENU, DESCRIZIONE) VALUES (2, 1, 'x')");
+    auto e = apri();
+    ASSERT_TRUE(e->MainQuery->Locate("CODICE", 2));
+
+    // Refused on the row found again: nothing asked, nothing deleted.
+    e->rigaRifiutata = true;
+    e->ButtonElimina->click();
+    EXPECT_EQ(e->passi, QStringList{"trovata 2"});
+
+    e->rigaRifiutata = false;
+    e->collegatiFalliscono = true;
+    e->passi.clear();
+    rec.expect(TMsgDlgType::Confirmation, kCancellare, mrYes);
+    rec.allowAny();
+    e->ButtonElimina->click();
+    ASSERT_EQ(rec.seen().size(), 2);
+    EXPECT_EQ(rec.seen()[1].text,
+              "Errore interno: impossibile cancellare il record\rcollegati non eliminati");
+    // Rolled back: the editor and the shared transaction still hold both.
+    EXPECT_EQ(e->MainQuery->RecordCount(), 2);
+    EXPECT_EQ(codiceCorrente(*e), 2);
+    tab->IBTransaction1->Commit();
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM DETTMENU"), "1");
+
+    e->collegatiFalliscono = false;
+    e->passi.clear();
+    rec.clear();
+    e->ButtonAggiorna->click();
+    ASSERT_TRUE(e->MainQuery->Locate("CODICE", 2));
+    rec.expect(TMsgDlgType::Confirmation, kCancellare, mrYes);
+    e->ButtonElimina->click();
+    EXPECT_EQ(e->passi, (QStringList{"trovata 2", "collegati", "dopo"}));
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM PROGETTI"), "1");
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM DETTMENU"), "0");
+}
+
+TEST_F(EditorTest, NuovoStopsWhenTheKeyIsNotChosen)
+{
+    progetto(4, "quattro");
+    auto e = apri();
+    e->nuovoRifiutato = true;
+    e->ButtonNuovo->click();
+    EXPECT_EQ(e->passi, QStringList{"chiave"});
+    EXPECT_FALSE(e->Editing());
+    EXPECT_EQ(e->MainQuery->State(), dsBrowse);
+    EXPECT_EQ(e->MainQuery->RecordCount(), 1);
+}
+
+TEST_F(EditorTest, HelpersForTheParticulars)
+{
+    progetto(4, "quattro");
+    progetto(9, "nove");
+    auto e = apri();
+    EXPECT_EQ(e->ProssimoCodice(), "10");
+
+    // A browsed row is put in edit state; the mode is the editor's to set.
+    e->ScriviCampo("NOME", "nuovo");
+    EXPECT_EQ(e->MainQuery->State(), dsEdit);
+    EXPECT_EQ(e->MainQuery->FieldByName("NOME")->AsString(), "nuovo");
+    e->MainQuery->Cancel();
+
+    // The mode is kept by the editor and shown by the status button; the
+    // archive object's protocol marking a save is followed.
+    e->ButtonEdit->click();
+    EXPECT_EQ(Tag(e->ButtonAggiorna), 1);
+    tab->MostraStato(e->ButtonAggiorna, 0);
+    EXPECT_FALSE(e->Editing());
+    rec.expect(TMsgDlgType::Confirmation, "Non ci sono modifiche da annullare");
+    e->ButtonAnnulla->click();
+    e->MainQuery->Cancel();
+
+    // The reset asks, deletes, commits and shows the rows again.
+    rec.expect(TMsgDlgType::Confirmation, "Azzerare?", mrNo);
+    EXPECT_FALSE(e->AzzeraRighe("Azzerare?", {"DELETE FROM PROGETTI WHERE CODICE>:C"}, {{"C", 5}}));
+    rec.expect(TMsgDlgType::Confirmation, "Azzerare?", mrYes);
+    EXPECT_TRUE(e->AzzeraRighe("Azzerare?", {"DELETE FROM PROGETTI WHERE CODICE>:C"}, {{"C", 5}}));
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM PROGETTI"), "1");
+    EXPECT_EQ(e->MainQuery->RecordCount(), 1);
+    EXPECT_EQ(rec.pending(), 0);
+}

@@ -57,6 +57,31 @@ bool TestEditor::ControlloDipendenti()
     return false;
 }
 
+bool TestEditor::ScegliChiaveNuova()
+{
+    passi << "chiave";
+    return !nuovoRifiutato;
+}
+
+bool TestEditor::ControlloRigaTrovata()
+{
+    trovata = MainQuery->FieldByName("CODICE")->Value();
+    passi << "trovata " + trovata.toString();
+    return !rigaRifiutata;
+}
+
+void TestEditor::EliminaCollegati()
+{
+    passi << "collegati";
+    QueryAux->Close();
+    QueryAux->SQL = QStringList{"DELETE FROM DETTMENU WHERE PROGRAMMA=:CODICE"};
+    QueryAux->ParamByName("CODICE").setValue(trovata);
+    QueryAux->ExecQuery();
+    QueryAux->Close();
+    if (collegatiFalliscono)
+        throw std::runtime_error("collegati non eliminati");
+}
+
 void EditorTest::SetUp()
 {
     firstSchemaOnly();

@@ -32,11 +32,27 @@ public:
     // What the boxes show comes from the current row (no bound controls here).
     void mostra();
 
+    // The hooks: what they saw and how they answer.
+    bool nuovoRifiutato = false;
+    bool rigaRifiutata = false;
+    bool collegatiFalliscono = false;
+    QStringList passi;
+    QVariant trovata;
+
+    using TRecordEditorForm::AzzeraRighe;
+    using TRecordEditorForm::ProssimoCodice;
+    using TRecordEditorForm::ScriviCampo;
+
 protected:
     bool Validazioni() override;
     bool ControlloDipendenti() override;
     QWidget *EditChiave() const override { return EditCodice; }
     void DopoMemorizzazione() override { ++salvataggi; }
+    bool ScegliChiaveNuova() override;
+    bool ControlloRigaTrovata() override;
+    // The project's menu entries (DETTMENU of the same code) go with it.
+    void EliminaCollegati() override;
+    void DopoEliminazione() override { passi << "dopo"; }
 };
 
 // The archive fixture on the archive object's own first schema.
