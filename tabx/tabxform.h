@@ -127,6 +127,8 @@ public:
     // DELETE FROM Tabella and commit; a failure is rolled back.
     void Azzera(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
                 QAbstractButton *StatusButton, const QString &Tabella);
+    // Yes leaves the changes for the caller to save; No rolls the database's
+    // default transaction back and restarts it.
     void Chiudi(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
                 QAbstractButton *StatusButton);
     // Asks while Tag is 1, then always saves and reopens.
