@@ -3,7 +3,6 @@
 #include "messagerecorder.h"
 #include "serverdb.h"
 #include "sqlgen.h"
-#include "statusbutton.h"
 #include "tabxform.h"
 #include "tag.h"
 #include "testdb.h"
