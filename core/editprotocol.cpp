@@ -1,11 +1,9 @@
-// The archive object's editing protocol: save and refresh on the shared
-// transaction of the user database.
+#include "editprotocol.h"
 
 #include "busycursor.h"
 #include "dataset.h"
 #include "ibquery.h"
 #include "statusbutton.h"
-#include "tabform.h"
 
 #include <QAbstractButton>
 
@@ -19,7 +17,9 @@ TIBTransaction *transactionOf(TDataSet *dataSet)
 
 } // namespace
 
-void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark)
+namespace EditProtocol {
+
+void AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark)
 {
     // Reopening fetches every row.
     const BusyCursor busy;
@@ -36,8 +36,8 @@ void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, boo
         dataSet->GotoBookmark(bookmark);
 }
 
-void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
-                                 QAbstractButton *statusButton)
+void ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                       QAbstractButton *statusButton, const QString &fileVerde)
 {
     // Posting may wait for a row another program holds.
     const BusyCursor busy;
@@ -53,17 +53,14 @@ void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &b
             tr->Commit();
         bookmarkValido = false;
     }
-    MostraStato(statusButton, StatusSaved);
+    setStatusGlyph(statusButton, StatusSaved, fileVerde);
 }
 
-void TTabForm::MostraStato(QAbstractButton *statusButton, int tag) const
+void ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                          QAbstractButton *statusButton, const QString &fileVerde)
 {
-    setStatusGlyph(statusButton, tag, tag == StatusUnsaved ? FileRosso : FileVerde);
-}
-
-void TTabForm::ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
-                                    QAbstractButton *statusButton)
-{
-    ChiudiTransazione(dataSet, bookmark, bookmarkValido, statusButton);
+    ChiudiTransazione(dataSet, bookmark, bookmarkValido, statusButton, fileVerde);
     AggiornaTabella(dataSet, bookmark, bookmarkValido);
 }
+
+} // namespace EditProtocol

@@ -2,10 +2,12 @@
 
 #include "busycursor.h"
 #include "databaselocation.h"
+#include "editprotocol.h"
 #include "guard.h"
 #include "messages.h"
 #include "pathutil.h"
 #include "schema.h"
+#include "statusbutton.h"
 
 #include <QDir>
 #include <QFile>
@@ -264,4 +266,26 @@ bool TTabForm::EsisteTabella(const QString &nome)
 bool TTabForm::EsisteGeneratore(const QString &nome)
 {
     return csdProbe(QStringLiteral("RDB$GENERATORS"), QStringLiteral("RDB$GENERATOR_NAME"), nome);
+}
+
+void TTabForm::MostraStato(QAbstractButton *statusButton, int tag) const
+{
+    setStatusGlyph(statusButton, tag, tag == StatusUnsaved ? FileRosso : FileVerde);
+}
+
+void TTabForm::AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark)
+{
+    EditProtocol::AggiornaTabella(dataSet, bookmark, usaBookmark);
+}
+
+void TTabForm::ChiudiTransazione(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                                 QAbstractButton *statusButton)
+{
+    EditProtocol::ChiudiTransazione(dataSet, bookmark, bookmarkValido, statusButton, FileVerde);
+}
+
+void TTabForm::ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool &bookmarkValido,
+                                    QAbstractButton *statusButton)
+{
+    EditProtocol::ChiudiTransEAggiorna(dataSet, bookmark, bookmarkValido, statusButton, FileVerde);
 }

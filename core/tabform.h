@@ -47,7 +47,8 @@ public:
     bool EsisteTabella(const QString &nome);
     bool EsisteGeneratore(const QString &nome);
 
-    // The editing protocol every editor follows on the shared transaction.
+    // The editing protocol every editor follows on the shared transaction
+    // (editprotocol.h), with this object's green picture.
     // Refresh or cancel: roll back, restart, reopen, back to the remembered row.
     void AggiornaTabella(TDataSet *dataSet, const TBookmark &bookmark, bool usaBookmark);
     // Save: post what is pending, commit, remember the row, turn the status

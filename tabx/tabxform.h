@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 
+class QAbstractButton;
 class QWidget;
 class TIBSQL;
 
@@ -127,6 +128,78 @@ public:
 
     void SetRosso(const QString &Percorso) { FileRosso = Percorso; }
     void SetVerde(const QString &Percorso) { FileVerde = Percorso; }
+
+    // ---- Editing operations, row locks, new keys, generators --------------
+    // Each works on the caller's dataset (its first field is the key), that
+    // dataset's database and transaction, and drives the caller's status
+    // button with FileVerde / FileRosso. The four shared arguments are the
+    // dataset, the remembered row, whether that row may be used and the
+    // status button. Operations that run a statement need a TIBQuery: given
+    // another dataset they raise EDatabaseError and touch nothing. Scratch
+    // statements run on the database's default transaction. Table, key and
+    // generator names go in as given (plain identifiers); values are bound.
+
+    // The editing protocol, the same as the archive object's (editprotocol.h).
+    void AggiornaTabella(TDataSet *DataSet, const TBookmark &Bookmark, bool UsaBookmark);
+    void ChiudiTransazione(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                           QAbstractButton *StatusButton);
+    void ChiudiTransEAggiorna(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                              QAbstractButton *StatusButton);
+    // New row with a new integer key, posted and committed at once: the last
+    // row's key + 1, or the table's highest + 1. Another user may draw the
+    // same number: the primary key refuses the second row, the insert is
+    // cancelled and rolled back, and the database's error reaches the caller
+    // (whose pending changes the first save had committed already).
+    void NuovoIntSuLast(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                        QAbstractButton *StatusButton);
+    void NuovoIntSuMax(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                       QAbstractButton *StatusButton, const QString &Tabella);
+    // New row keyed by the generator, posted, not committed (red button).
+    // Tabella is not used.
+    void NuovoIntSuGeneratore(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                              QAbstractButton *StatusButton, const QString &Tabella,
+                              const QString &Generatore);
+    // Inserts a row holding only the generator's key, commits, reopens on the
+    // first row. "INSERT INTO " + Tabella, or "INSERT " + Tabella when
+    // Tabella already starts with "INTO ".
+    void NuovoIntSuGenSQL(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                          QAbstractButton *StatusButton, const QString &Tabella,
+                          const QString &Generatore);
+    // Questions asked only while the button's Tag is 1.
+    void Annulla(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                 QAbstractButton *StatusButton);
+    // Rereads, asks, finds the row again by key, deletes and commits; true
+    // when deleted. A refused delete is rolled back before the caller goes on.
+    bool Elimina(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                 QAbstractButton *StatusButton);
+    // DELETE FROM Tabella and commit; a failure is rolled back.
+    void Azzera(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                QAbstractButton *StatusButton, const QString &Tabella);
+    // Yes leaves the changes for the caller to save; No rolls the database's
+    // default transaction back and restarts it.
+    void Chiudi(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                QAbstractButton *StatusButton);
+    // Asks while Tag is 1, then always saves and reopens.
+    void AggiornamentoDaPulsante(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                                 QAbstractButton *StatusButton);
+    // For the dataset's BeforeEdit: locks the current row by rewriting its
+    // key, uncommitted, and turns the button red; otherwise shows why and
+    // raises EAbort, which refuses the edit silently. The lock lasts until
+    // the transaction ends. It answers at once on a no-wait transaction
+    // (IBTransaction1); on one that waits it waits, as the database does,
+    // until that transaction's lock timeout.
+    void EventoBeforeEditDataSet(TDataSet *DataSet, QAbstractButton *StatusButton,
+                                 const QString &Tabella);
+    // False on any failure, without a message.
+    bool CreaGeneratore(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                        QAbstractButton *StatusButton, const QString &Generatore);
+    bool SetGeneratore(TDataSet *DataSet, TBookmark &Bookmark, bool &BookmarkValido,
+                       QAbstractButton *StatusButton, const QString &Generatore, qint32 Valore);
+    // The name is compared as the server stores it (unquoted names upper case).
+    bool CheckGeneratore(TDataSet *DataSet, const QString &Generatore);
+    // The generator's next value on IBDatabase1 / IBTransaction1; every call
+    // advances it, and no value is given twice, not even after a rollback.
+    QString ValoreGeneratore(const QString &Generatore);
 
     // The current user's value under the current heading (mode 1: INI file,
     // mode 0: TABPRAVLIN); empty otherwise.

@@ -40,6 +40,7 @@ constexpr long LockConflict = 335544345;          // isc_lock_conflict
 constexpr long IoError = 335544344;               // isc_io_error
 constexpr long UpdateConflict = 335544451;        // isc_update_conflict
 constexpr long ConcurrentTransaction = 335544878; // isc_concurrent_transaction
+constexpr long UniqueKeyViolation = 335544665;    // isc_unique_key_violation
 constexpr long NetworkError = 335544721;          // isc_network_error
 constexpr long ConnectRejected = 335544421;       // isc_connect_reject
 constexpr long LoginFailed = 335544472;           // isc_login
