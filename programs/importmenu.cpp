@@ -161,6 +161,9 @@ void TImportazioneMenu::DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryDat
     p.Add(QStringLiteral("S"), ftString, 1);
     p.Add(QStringLiteral("S2"), ftString, 1);
 
+    // One row per line of a file that may be big: packed rows keep the
+    // staging within a small multiple of the file's size.
+    memTabMenu->setCompact(true);
     TFieldDefs &m = memTabMenu->FieldDefs;
     m.Clear();
     for (const char *n : {"PROGRAMMA", "MENU", "MENUPREC", "LIVELLOMENU"})

@@ -27,7 +27,8 @@ public:
     TImportazioneMenu(TRxMemoryData *memTabProg, TRxMemoryData *memTabMenu);
 
     // Their columns: MemTabProg CODICE, NOME, DESCRIZIONE, ICONA, S, S2;
-    // MemTabMenu the menu row's columns, S, S2 and PARAMETRIBLOB last.
+    // MemTabMenu the menu row's columns, S, S2 and PARAMETRIBLOB last, packed
+    // (a compact table). Both closed.
     static void DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryData *memTabMenu);
 
     // Appends a reading's lines: a program row whenever the name differs from
