@@ -378,7 +378,8 @@ TEST(ScriptWriting, TooDeepAModelIsRefusedWithTheReadersMessage)
         try {
             testo = ricerche(annidate)->GetXML();
         } catch (const EScriptXMLError &e) {
-            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Script XML non valido alla riga 1, colonna ")));
+            EXPECT_TRUE(e.message().startsWith(
+                QStringLiteral("Script XML non valido alla riga 1, colonna ")));
             EXPECT_TRUE(e.message().endsWith(QStringLiteral("elementi annidati oltre 64 livelli")));
             break;
         }
