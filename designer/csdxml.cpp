@@ -92,21 +92,30 @@ void appendEscaped(QString &out, const QString &text)
     }
 }
 
-void write(const XmlElement &e, QString &out)
+// False when an element lies deeper than the reader takes: the text then
+// ends with that element's start tag, where the reader stops.
+bool write(const XmlElement &e, QString &out, int livello)
 {
+    if (livello > MaxDepth) {
+        out += QLatin1Char('<') + e.name + QLatin1Char('>');
+        return false;
+    }
     out += QLatin1Char('<');
     out += e.name;
     if (e.text.isEmpty() && e.children().empty()) {
         out += QLatin1String("/>");
-        return;
+        return true;
     }
     out += QLatin1Char('>');
     appendEscaped(out, e.text);
-    for (const auto &c : e.children())
-        write(*c, out);
+    for (const auto &c : e.children()) {
+        if (!write(*c, out, livello + 1))
+            return false;
+    }
     out += QLatin1String("</");
     out += e.name;
     out += QLatin1Char('>');
+    return true;
 }
 
 } // namespace
@@ -167,7 +176,11 @@ XmlDocument parse(const QString &text)
 QString serialize(const XmlElement &root)
 {
     QString out;
-    write(root, out);
+    if (!write(root, out, 1)) {
+        // The reader's own refusal, with its place, for the text up to there.
+        parse(out);
+        fail(QStringLiteral("elementi annidati oltre %1 livelli").arg(MaxDepth), 1, out.size());
+    }
     return out;
 }
 

@@ -72,7 +72,8 @@ XmlDocument parse(const QString &text);
 // The root's markup on one line, without declaration. Only "&", "<" and ">"
 // are escaped, never with a character reference; characters that XML cannot
 // carry (controls other than tab, LF and CR, unpaired surrogates, U+FFFE and
-// U+FFFF) are left out, so what is written always reads back.
+// U+FFFF) are left out, so what is written always reads back. Nesting deeper
+// than MaxDepth raises the EScriptXMLError the reader would give the text.
 QString serialize(const XmlElement &root);
 
 // A whole number in decimal, with an optional sign and blanks around it;

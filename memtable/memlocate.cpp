@@ -7,10 +7,13 @@ bool TRxMemoryData::locateMatch(const QString &keyFields, const QVariant &keyVal
                                 TLocateOptions options, int &found, bool &bof)
 {
     const std::vector<TLocateKey> keys = TLocateKey::prepare(*this, keyFields, keyValues, options);
+    QVariant unpacked;
     const auto matches = [&](int index) {
-        const TRecordBuffer &data = m_records[size_t(index)]->Data;
+        const TMemoryRecord &record = *m_records[size_t(index)];
         for (const TLocateKey &k : keys) {
-            if (!k.matches(data[k.fieldNo()]))
+            const QVariant &value =
+                m_compact ? (unpacked = valueOf(record, k.fieldNo())) : record.Data[k.fieldNo()];
+            if (!k.matches(value))
                 return false;
         }
         return true;

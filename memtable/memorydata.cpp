@@ -1,6 +1,7 @@
 #include "memorydata.h"
 
 #include "memblobstream.h"
+#include "mempacked.h"
 
 TMemoryRecord::TMemoryRecord(TRxMemoryData *owner, qint64 id, int fieldCount)
     : Data(fieldCount)
@@ -120,7 +121,30 @@ QVariant TRxMemoryData::storedValue(int index, int fieldNo) const
 {
     if (index < 0 || index >= int(m_records.size()))
         throw EDatabaseError(QStringLiteral("No data found"));
-    return m_records[size_t(index)]->Data.at(fieldNo);
+    return valueOf(*m_records[size_t(index)], fieldNo);
+}
+
+QVariant TRxMemoryData::valueOf(const TMemoryRecord &record, int fieldNo) const
+{
+    return m_compact ? MemPacked::unpack(record.Packed, fieldNo) : record.Data.at(fieldNo);
+}
+
+void TRxMemoryData::store(TMemoryRecord &record, const TRecordBuffer &buffer) const
+{
+    if (m_compact)
+        record.Packed = MemPacked::pack(buffer);
+    else
+        record.Data = buffer;
+}
+
+void TRxMemoryData::setCompact(bool value)
+{
+    if (value == m_compact)
+        return;
+    if (Active())
+        throw EDatabaseError(
+            QStringLiteral("Impossibile eseguire questa operazione su un dataset aperto"));
+    m_compact = value;
 }
 
 void TRxMemoryData::setAutoIncFields(TRecordBuffer &buffer)
@@ -160,7 +184,7 @@ void TRxMemoryData::normalise(TRecordBuffer &buffer) const
 void TRxMemoryData::storeEdit(int index, TRecordBuffer &buffer)
 {
     normalise(buffer);
-    m_records[size_t(index)]->Data = buffer;
+    store(*m_records[size_t(index)], buffer);
 }
 
 int TRxMemoryData::storeInsert(int index, TRecordBuffer &buffer)
@@ -168,8 +192,8 @@ int TRxMemoryData::storeInsert(int index, TRecordBuffer &buffer)
     setAutoIncFields(buffer);
     normalise(buffer);
     index = qBound(0, index, int(m_records.size()));
-    auto record = std::make_unique<TMemoryRecord>(this, ++m_lastID, FieldCount());
-    record->Data = buffer;
+    auto record = std::make_unique<TMemoryRecord>(this, ++m_lastID, 0);
+    store(*record, buffer);
     m_records.insert(m_records.begin() + index, std::move(record));
     return index;
 }

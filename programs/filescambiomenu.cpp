@@ -1,8 +1,11 @@
 #include "filescambiomenu.h"
 
+#include "lineetesto.h"
 #include "valueconv.h"
 #include "win1252.h"
 
+#include <QBuffer>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
@@ -99,8 +102,22 @@ QString rifiutoRiga(const TRigaScambio &riga)
     return QString();
 }
 
+// The first character of the text that the database's code page has not,
+// empty when there is none. Only a UTF-8 file can bring one.
+QString fuoriCodifica(const QString &testo)
+{
+    for (int i = 0; i < testo.size(); ++i) {
+        const int n = testo[i].isHighSurrogate() && i + 1 < testo.size() ? 2 : 1;
+        const QString carattere = testo.mid(i, n);
+        if (!Win1252::canEncode(carattere))
+            return carattere;
+        i += n - 1;
+    }
+    return QString();
+}
+
 // Why a data line cannot be read, empty when it can.
-QString erroreRiga(const TRigaScambio &riga)
+QString erroreRiga(const TRigaScambio &riga, bool utf8)
 {
     for (int campo = 0; campo < NumeroCampi; ++campo) {
         const Colonna &c = kColonne[campo];
@@ -118,6 +135,15 @@ QString erroreRiga(const TRigaScambio &riga)
                     .arg(QLatin1String(c.colonna))
                     .arg(campo + 1)
                     .arg(c.lunghezza);
+            if (utf8) {
+                const QString carattere = fuoriCodifica(valore);
+                if (!carattere.isEmpty())
+                    return QStringLiteral("%1 (campo %2) contiene il carattere \"%3\", che "
+                                          "l'archivio non può registrare")
+                        .arg(QLatin1String(c.colonna))
+                        .arg(campo + 1)
+                        .arg(carattere);
+            }
             break;
         case Genere::Numero: {
             int n;
@@ -131,7 +157,9 @@ QString erroreRiga(const TRigaScambio &riga)
     return QString();
 }
 
-// Splits one line into its fields; false when it has fewer than 17 "#".
+// Splits one line into its fields; false when it has fewer than 17 "#", or
+// a "#" in the last field, which the export refuses to write (*separatori
+// then counts them all).
 bool dividiRiga(const QString &linea, TRigaScambio &riga, int *separatori)
 {
     int inizio = 0;
@@ -147,6 +175,10 @@ bool dividiRiga(const QString &linea, TRigaScambio &riga, int *separatori)
     QString resto = linea.mid(inizio);
     if (resto.endsWith(kSep))
         resto.chop(1);
+    if (resto.contains(kSep)) {
+        *separatori = ParametriBlob + 1 + int(resto.count(kSep));
+        return false;
+    }
     riga[ParametriBlob] = senzaSequenze(resto);
     return true;
 }
@@ -256,46 +288,73 @@ bool ScriviFile(const QString &nomeFile, const QByteArray &contenuto, QString *e
     return scritto;
 }
 
-TLettura LeggiFile(const QByteArray &contenuto)
+QString LeggiFile(QIODevice &file, const Destinazione &destinazione)
 {
-    TLettura lettura;
-    const QString testo = Win1252::decode(contenuto);
-    int inizio = 0;
+    TLineeTesto linee(file);
+    const bool utf8 = linee.Utf8();
+    QString linea;
     int numeroRiga = 0;
-    while (inizio <= testo.size()) {
-        int fine = testo.indexOf(QLatin1Char('\n'), inizio);
-        const bool ultima = fine < 0;
-        if (ultima)
-            fine = testo.size();
-        QString linea = testo.mid(inizio, fine - inizio);
-        inizio = fine + 1;
+    // A line of blanks is an error only when a line with text follows it:
+    // editors leave such lines at the end of a file.
+    int rigaBianca = 0;
+    QString motivoBianca;
+    while (linee.Prossima(linea)) {
         ++numeroRiga;
-        if (linea.endsWith(QLatin1Char('\r')))
-            linea.chop(1);
-
         QString motivo;
         if (numeroRiga == 1) {
-            if (!linea.startsWith(kIntestazione))
+            if (linea.startsWith(QStringLiteral("ï»¿")))
+                motivo = QStringLiteral("il file inizia con il segno di UTF-8 ma non è un testo "
+                                        "UTF-8 valido");
+            else if (!linea.startsWith(kIntestazione))
                 motivo = QStringLiteral("la riga di intestazione non inizia con \"PROGETTO#\"");
         } else if (!linea.isEmpty()) {
             TRigaScambio riga;
             int separatori = 0;
             if (!dividiRiga(linea, riga, &separatori))
-                motivo = QStringLiteral("la riga ha %1 separatori \"#\" invece di almeno 17")
-                             .arg(separatori);
+                motivo = separatori < ParametriBlob
+                             ? QStringLiteral("la riga ha %1 separatori \"#\" invece di almeno 17")
+                                   .arg(separatori)
+                             : QStringLiteral("DETTMENU.PARAMETRIBLOB (campo 18) contiene \"#\", "
+                                              "che il file di scambio non può riportare");
             else
-                motivo = erroreRiga(riga);
+                motivo = erroreRiga(riga, utf8);
+            const bool bianca = linea.trimmed().isEmpty();
+            if (!bianca && rigaBianca > 0)
+                return errore(rigaBianca, motivoBianca);
+            if (bianca) {
+                if (rigaBianca == 0) {
+                    rigaBianca = numeroRiga;
+                    motivoBianca = motivo;
+                }
+                continue;
+            }
             if (motivo.isEmpty())
-                lettura.Righe.append(riga);
+                destinazione(riga);
         }
-        if (!motivo.isEmpty()) {
-            lettura.Righe.clear();
-            lettura.Errore = errore(numeroRiga, motivo);
-            return lettura;
-        }
-        if (ultima)
-            break;
+        if (!motivo.isEmpty())
+            return errore(numeroRiga, motivo);
     }
+    if (!linee.ErroreLettura().isEmpty()) {
+        const auto *suDisco = qobject_cast<const QFileDevice *>(&file);
+        return QStringLiteral("Impossibile leggere il file") +
+               (suDisco ? QLatin1Char(' ') + suDisco->fileName() : QString()) +
+               QStringLiteral(":\r") + linee.ErroreLettura();
+    }
+    if (numeroRiga == 0)
+        return errore(1, QStringLiteral("la riga di intestazione non inizia con \"PROGETTO#\""));
+    return QString();
+}
+
+TLettura LeggiFile(const QByteArray &contenuto)
+{
+    TLettura lettura;
+    QBuffer buffer;
+    buffer.setData(contenuto);
+    buffer.open(QIODevice::ReadOnly);
+    lettura.Errore =
+        LeggiFile(buffer, [&lettura](const TRigaScambio &riga) { lettura.Righe.append(riga); });
+    if (!lettura.ok())
+        lettura.Righe.clear();
     return lettura;
 }
 

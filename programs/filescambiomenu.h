@@ -5,6 +5,9 @@
 #include <QVariant>
 #include <QVector>
 #include <array>
+#include <functional>
+
+class QIODevice;
 
 // The menu transfer file: programs and their menus moving between
 // installations as lines of "#"-terminated fields, a header line first. This is
@@ -84,13 +87,27 @@ struct TLettura
     bool ok() const { return Errore.isEmpty(); }
 };
 
-// Reads a whole file: line 1 must start with "PROGETTO#"; lines end in CR LF
-// or LF; empty lines are skipped. Fields 1 to 17 are the first seventeen and
-// field 18 is the rest of the line after the 17th "#" less one final "#", its
-// "\r" and "\n" turned back into line breaks. Every data line must have 17
-// "#" at least, a program name, whole numbers in -32768..32767 where the
-// columns are numbers (MENU required) and texts that fit their columns; the
-// first line that does not gives the error and no rows.
+// Where a reading puts each data line as soon as it has been checked.
+using Destinazione = std::function<void(const TRigaScambio &riga)>;
+
+// Reads a file from the device (open, seekable) a line at a time, so that a
+// big file is never held whole. The text is UTF-8 when the bytes are valid
+// UTF-8 holding a character outside ASCII (a byte-order mark skipped),
+// Windows-1252 otherwise; lines end in CR LF, LF or a lone CR; empty lines,
+// blank lines at the end and a final Ctrl-Z are skipped. Line 1 must start
+// with "PROGETTO#". Fields 1 to 17 are the first seventeen and field 18 is
+// the rest of the line after the 17th "#" less one final "#", its "\r" and
+// "\n" turned back into line breaks; a further "#" there is refused, as the
+// export refuses to write one. Every data line must also have a program
+// name, whole numbers in -32768..32767 where the columns are numbers (MENU
+// required) and texts that fit their columns and the database's code page.
+// The answer is "File non valido alla riga N:" CR reason for the first line
+// that does not, or the device's failure; empty when all was read. The
+// lines before the bad one have reached `destinazione` by then.
+QString LeggiFile(QIODevice &file, const Destinazione &destinazione);
+
+// The same for bytes in memory, the rows kept: all of them, or none with
+// the error.
 TLettura LeggiFile(const QByteArray &contenuto);
 
 // A number field as the reader accepts it: an optional sign and decimal

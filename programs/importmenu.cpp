@@ -161,6 +161,9 @@ void TImportazioneMenu::DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryDat
     p.Add(QStringLiteral("S"), ftString, 1);
     p.Add(QStringLiteral("S2"), ftString, 1);
 
+    // One row per line of a file that may be big: packed rows keep the
+    // staging within a small multiple of the file's size.
+    memTabMenu->setCompact(true);
     TFieldDefs &m = memTabMenu->FieldDefs;
     m.Clear();
     for (const char *n : {"PROGRAMMA", "MENU", "MENUPREC", "LIVELLOMENU"})
@@ -178,29 +181,61 @@ void TImportazioneMenu::DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryDat
     m.Add(QStringLiteral("PARAMETRIBLOB"), ftBlob);
 }
 
-void TImportazioneMenu::Carica(const QVector<TRigaScambio> &righe, const Ricerca &cerca,
-                               int nuovoCodice)
+// The staging of one reading, a line at a time, with the views held off.
+class TImportazioneMenu::TCarico
 {
-    TScorrimento prog(m_prog);
-    TScorrimento menu(m_menu, true);
-    m_menu->setCapacity(m_menu->RecordCount() + righe.size());
-    QString nomePrecedente;
-    int codice = 0;
-    for (const TRigaScambio &r : righe) {
-        if (r[Nome] != nomePrecedente) {
+public:
+    TCarico(TRxMemoryData *prog, TRxMemoryData *menu, const Ricerca &cerca, int nuovoCodice)
+        : m_prog(prog)
+        , m_menu(menu)
+        , m_fermoProg(prog)
+        , m_fermoMenu(menu, true)
+        , m_cerca(cerca)
+        , m_nuovoCodice(nuovoCodice)
+    {
+    }
+
+    void aggiungi(const TRigaScambio &r)
+    {
+        if (r[Nome] != m_nomePrecedente) {
             const TProgrammaFile p = ProgrammaDellaRiga(r);
-            const std::optional<int> trovato = cerca(p.Nome);
-            codice = trovato ? *trovato : nuovoCodice++;
-            m_prog->AppendRecord({codice, p.Nome, p.Descrizione, p.Icona, QVariant(),
+            const std::optional<int> trovato = m_cerca(p.Nome);
+            m_codice = trovato ? *trovato : m_nuovoCodice++;
+            m_prog->AppendRecord({m_codice, p.Nome, p.Descrizione, p.Icona, QVariant(),
                                   trovato ? kEsistente : kNuovo});
-            nomePrecedente = r[Nome];
+            m_nomePrecedente = r[Nome];
         }
         QVariantList valori = valoriVoce(VoceDellaRiga(r));
-        valori.prepend(codice);
+        valori.prepend(m_codice);
         valori.insert(12, QVariant()); // S
         valori.insert(13, QVariant()); // S2
         m_menu->AppendRecord(valori);
     }
+
+private:
+    TRxMemoryData *m_prog;
+    TRxMemoryData *m_menu;
+    TScorrimento m_fermoProg;
+    TScorrimento m_fermoMenu;
+    const Ricerca &m_cerca;
+    int m_nuovoCodice;
+    QString m_nomePrecedente;
+    int m_codice = 0;
+};
+
+void TImportazioneMenu::Carica(const QVector<TRigaScambio> &righe, const Ricerca &cerca,
+                               int nuovoCodice)
+{
+    m_menu->setCapacity(m_menu->RecordCount() + righe.size());
+    TCarico carico(m_prog, m_menu, cerca, nuovoCodice);
+    for (const TRigaScambio &r : righe)
+        carico.aggiungi(r);
+}
+
+QString TImportazioneMenu::CaricaFile(QIODevice &file, const Ricerca &cerca, int nuovoCodice)
+{
+    TCarico carico(m_prog, m_menu, cerca, nuovoCodice);
+    return LeggiFile(file, [&carico](const TRigaScambio &r) { carico.aggiungi(r); });
 }
 
 bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &log)
@@ -224,38 +259,44 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
         }
     }
 
-    // The staged rows of each code, read once in table order.
-    QHash<int, QVector<TVoceFile>> voci;
+    // Where the staged rows of each code stand, in table order. Each row is
+    // read only when its turn to be written comes: a big file's rows are
+    // never held a second time.
+    TScorrimento scorriMenu(m_menu, true);
+    TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
+    QVector<TField *> colonne;
+    for (const QString &c : kMenuColonne)
+        colonne.append(m_menu->FieldByName(c));
+    QHash<int, QVector<int>> posizioni;
     {
-        TScorrimento scorri(m_menu, true);
-        TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
-        QVector<TField *> colonne;
-        for (const QString &c : kMenuColonne)
-            colonne.append(m_menu->FieldByName(c));
-        for (m_menu->First(); !m_menu->Eof(); m_menu->Next()) {
-            auto valore = [&](int i) {
-                // Blobs hold Windows-1252 bytes; the values are text.
-                const QVariant v = colonne[i]->Value();
-                return FieldTypes::isBlob(colonne[i]->DataType()) && !v.isNull()
-                           ? QVariant(colonne[i]->AsString())
-                           : v;
-            };
-            TVoceFile v;
-            v.Menu = valore(0);
-            v.MenuPrec = valore(1);
-            v.LivelloMenu = valore(2);
-            v.Descrizione = valore(3);
-            v.Dll = valore(4);
-            v.Funzione = valore(5);
-            v.Note = valore(6);
-            v.Livello2Versione = valore(7);
-            v.Parametri = valore(8);
-            v.Visibile = valore(9);
-            v.VoceRapida = valore(10);
-            v.ParametriBlob = valore(11);
-            voci[programma->AsInteger()].append(VoceDaMemorizzare(v));
-        }
+        int numero = 0;
+        for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
+            posizioni[programma->AsInteger()].append(++numero);
     }
+    auto voceAl = [&](int numero) {
+        m_menu->setRecNo(numero);
+        auto valore = [&](int i) {
+            // Blobs hold Windows-1252 bytes; the values are text.
+            const QVariant v = colonne[i]->Value();
+            return FieldTypes::isBlob(colonne[i]->DataType()) && !v.isNull()
+                       ? QVariant(colonne[i]->AsString())
+                       : v;
+        };
+        TVoceFile v;
+        v.Menu = valore(0);
+        v.MenuPrec = valore(1);
+        v.LivelloMenu = valore(2);
+        v.Descrizione = valore(3);
+        v.Dll = valore(4);
+        v.Funzione = valore(5);
+        v.Note = valore(6);
+        v.Livello2Versione = valore(7);
+        v.Parametri = valore(8);
+        v.Visibile = valore(9);
+        v.VoceRapida = valore(10);
+        v.ParametriBlob = valore(11);
+        return VoceDaMemorizzare(v);
+    };
 
     auto fallimento = [&](const QString &genere, const QStringList &istruzione,
                           const QString &messaggio) {
@@ -317,7 +358,8 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
                                   Guard::messageOf(e));
             }
         }
-        for (const TVoceFile &v : voci.value(p.Codice)) {
+        for (const int numero : posizioni.value(p.Codice)) {
+            const TVoceFile v = voceAl(numero);
             const QVariantList valori = valoriVoce(v);
             insMenu.imposta(0, p.Codice);
             for (int i = 0; i < valori.size(); ++i)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QIODevice;
 class TIBDatabase;
 class TIBTransaction;
 class TRxMemoryData;
@@ -26,7 +27,8 @@ public:
     TImportazioneMenu(TRxMemoryData *memTabProg, TRxMemoryData *memTabMenu);
 
     // Their columns: MemTabProg CODICE, NOME, DESCRIZIONE, ICONA, S, S2;
-    // MemTabMenu the menu row's columns, S, S2 and PARAMETRIBLOB last.
+    // MemTabMenu the menu row's columns, S, S2 and PARAMETRIBLOB last, packed
+    // (a compact table). Both closed.
     static void DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryData *memTabMenu);
 
     // Appends a reading's lines: a program row whenever the name differs from
@@ -36,6 +38,12 @@ public:
     // code past the column's range); the caller empties the tables then.
     void Carica(const QVector<FileScambioMenu::TRigaScambio> &righe, const Ricerca &cerca,
                 int nuovoCodice);
+
+    // The same straight from a transfer file, a line at a time as the reader
+    // checks it, so the file is held neither whole nor twice. Answers the
+    // reader's error, empty when the whole file was staged; the tables then
+    // hold the lines before the bad one, which the caller empties.
+    QString CaricaFile(QIODevice &file, const Ricerca &cerca, int nuovoCodice);
 
     // Writes every program whose S is "1" with the staged menu rows of its
     // code: a new one (S2 "2") into PROGRAMMI, an existing one's menu deleted
@@ -49,6 +57,8 @@ public:
     std::function<void(int eseguite)> DopoIstruzione;
 
 private:
+    class TCarico;
+
     TRxMemoryData *m_prog;
     TRxMemoryData *m_menu;
 };

@@ -274,8 +274,7 @@ void TImportMenuForm::ButtonFileClick()
         svuota();
 }
 
-// The whole file is checked before a row is staged: a bad line leaves
-// nothing to import.
+// A bad line leaves nothing to import: the caller empties what was staged.
 bool TImportMenuForm::leggi(const QString &nomeFile)
 {
     QueryAux->Close();
@@ -297,28 +296,26 @@ bool TImportMenuForm::leggi(const QString &nomeFile)
     QueryProgPres->First();
 
     QFile file(nomeFile);
-    QByteArray contenuto;
-    if (file.open(QIODevice::ReadOnly))
-        contenuto = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (!file.open(QIODevice::ReadOnly)) {
         Messages::error(QStringLiteral("Impossibile leggere il file ") + nomeFile +
                         QStringLiteral(":\r") + file.errorString());
         return false;
     }
-    const TLettura lettura = LeggiFile(contenuto);
-    if (!lettura.ok()) {
-        Messages::error(lettura.Errore);
-        return false;
-    }
+    // Staged as read: a bad line stops the reading, and the caller empties
+    // the tables.
     try {
-        Importazione.Carica(
-            lettura.Righe,
+        const QString errore = Importazione.CaricaFile(
+            file,
             [this](const QString &nome) -> std::optional<int> {
                 int codice;
                 return ProgrammaGiaPresente(nome, codice) ? std::optional<int>(codice)
                                                           : std::nullopt;
             },
             nuovoCodice);
+        if (!errore.isEmpty()) {
+            Messages::error(errore);
+            return false;
+        }
     } catch (const std::exception &e) {
         Messages::error(Guard::messageOf(e));
         return false;

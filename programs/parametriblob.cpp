@@ -69,11 +69,24 @@ const QStringList kRinomina = {QStringLiteral("ALTER TABLE DETTMENU"),
 void VerificaCampo(TIBDatabase *db, TIBTransaction *tr)
 {
     Statement s(db, tr);
-    if (hasColumn(s, QStringLiteral("PARAMETRIBLOB")))
+    const bool campo = hasColumn(s, QStringLiteral("PARAMETRIBLOB"));
+    const bool interrotta = hasColumn(s, QStringLiteral("TMP_FIELD"));
+    if (interrotta) {
+        // A rebuild stopped between its commits. Left as it is when DETTMENU
+        // cannot be altered now (another administrator's rebuild may be at
+        // work on it); never an empty column beside the texts in TMP_FIELD.
+        TIBTransaction propria;
+        propria.Params = QStringList{QStringLiteral("nowait")};
+        propria.setDefaultDatabase(db);
+        try {
+            RiprendiConversione(db, &propria);
+        } catch (const std::exception &) {
+            if (propria.InTransaction())
+                propria.Rollback();
+        }
         return;
-    // A rebuild that dropped the old column keeps the texts in TMP_FIELD:
-    // adding an empty column from PARAMETRI would lose them.
-    if (hasColumn(s, QStringLiteral("TMP_FIELD")) && s.step(kRinomina))
+    }
+    if (campo)
         return;
     Messages::warning(
         QStringLiteral("Tabella DETTMENU da aggiornare: verrà aggiunto il campo PARAMETRIBLOB"));
@@ -114,7 +127,11 @@ bool RiprendiConversione(TIBDatabase *db, TIBTransaction *tr)
         return false;
     if (hasColumn(s, QStringLiteral("PARAMETRIBLOB"))) {
         // Stopped before the old column went: the copy was rolled back with
-        // it, so TMP_FIELD holds nothing worth keeping.
+        // it, so TMP_FIELD holds nothing worth keeping. Claiming every row
+        // first fails at once where a rebuild at work elsewhere holds them,
+        // and makes one that starts meanwhile fail instead of copying into a
+        // column about to go.
+        s.exec({QStringLiteral("UPDATE DETTMENU SET TMP_FIELD=NULL")});
         s.exec({QStringLiteral("ALTER TABLE DETTMENU"), QStringLiteral("DROP TMP_FIELD;")});
     } else {
         s.exec(kRinomina);

@@ -9,9 +9,10 @@ namespace ParametriBlob {
 
 // Makes sure DETTMENU has PARAMETRIBLOB, on the given (shared) transaction,
 // committing each step: adds the column filled from PARAMETRI with its
-// warnings, or first completes a rebuild that stopped after dropping the
-// old column. Every opening of the programs editor and the menu import run
-// it first.
+// warnings. A rebuild that stopped between its commits (TMP_FIELD still
+// there) is finished or undone instead, on a transaction of its own that
+// never waits: when DETTMENU cannot be altered it stays as it is. Every
+// opening of the programs editor and the menu import run it first.
 void VerificaCampo(TIBDatabase *db, TIBTransaction *tr);
 
 enum class Stato { CampoMancante, GiaConvertito, DaConvertire };
@@ -21,7 +22,8 @@ Stato StatoConversione(TIBDatabase *db, TIBTransaction *tr);
 
 // A rebuild that stopped half-way left TMP_FIELD behind: finished (the old
 // column already dropped: TMP_FIELD takes its name) or undone (TMP_FIELD
-// dropped), and committed. Answers whether there was anything to do.
+// dropped, once every row could be claimed without waiting), and committed.
+// Answers whether there was anything to do.
 bool RiprendiConversione(TIBDatabase *db, TIBTransaction *tr);
 
 // The rebuild in its three committed stages, on a transaction of its own.

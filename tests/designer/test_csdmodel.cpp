@@ -354,3 +354,37 @@ TEST(ScriptWriting, CharactersXmlCannotCarryAreLeftOut)
     const auto back = readScript<TCSDForm>(text);
     EXPECT_EQ(back->NomeTabella, QString("AB\tCDE") + QString::fromUtf8("\xF0\x9F\x98\x80"));
 }
+
+TEST(ScriptWriting, TooDeepAModelIsRefusedWithTheReadersMessage)
+{
+    // Searches nested through their fields: the deepest that still writes
+    // reads back; one more is refused as the reader would refuse its text.
+    auto ricerche = [](int annidate) {
+        auto r = std::make_unique<TCSDRicerche>();
+        TCSDRicerca *livello = r.get();
+        for (int i = 0; i < annidate; ++i) {
+            auto campo = std::make_unique<TCSDCampoRic>();
+            campo->Nome = QStringLiteral("C%1").arg(i);
+            campo->RicercaSecLiv = std::make_unique<TCSDRicercaSecLiv>();
+            TCSDRicerca *sotto = campo->RicercaSecLiv.get();
+            livello->CampiRic.Add(std::move(campo));
+            livello = sotto;
+        }
+        return r;
+    };
+    int annidate = 1;
+    while (annidate < 64) {
+        QString testo;
+        try {
+            testo = ricerche(annidate)->GetXML();
+        } catch (const EScriptXMLError &e) {
+            EXPECT_TRUE(e.message().startsWith(
+                QStringLiteral("Script XML non valido alla riga 1, colonna ")));
+            EXPECT_TRUE(e.message().endsWith(QStringLiteral("elementi annidati oltre 64 livelli")));
+            break;
+        }
+        EXPECT_NO_THROW(readScript<TCSDRicerche>(testo)) << annidate;
+        ++annidate;
+    }
+    EXPECT_EQ(annidate, 21);
+}

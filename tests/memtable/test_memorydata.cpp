@@ -231,3 +231,59 @@ TEST_F(MemTableTest, EmptyTableOnAClosedTableDoesNothingAndPostsAPendingEdit)
     EXPECT_TRUE(t.IsEmpty());
     EXPECT_EQ(t.RecordCount(), 0);
 }
+
+TEST(MemTableCompact, EveryTypeComesBackAsAnOrdinaryTableGivesItAndLocateFindsIt)
+{
+    const struct
+    {
+        TFieldType type;
+        QVariant value;
+    } cases[] = {
+        {ftString, QStringLiteral("città")},
+        {ftString, QStringLiteral("€ 5 ´")},
+        {ftString, QString()},
+        {ftInteger, -7},
+        {ftSmallint, 32767},
+        {ftLargeint, qint64(1) << 40},
+        {ftFloat, 2.5},
+        {ftBoolean, true},
+        {ftDate, QDate(2012, 2, 29)},
+        {ftDateTime, QDateTime(QDate(2012, 2, 29), QTime(23, 59, 58))},
+        {ftBlob, QByteArray("a\0b\xFF", 4)},
+        {ftMemo, QStringLiteral("riga\r\nriga")},
+        {ftBytes, QByteArray("xy")},
+        {ftInteger, QVariant()},
+    };
+    TRxMemoryData ordinary, compact;
+    compact.setCompact(true);
+    for (TRxMemoryData *t : {&ordinary, &compact}) {
+        int n = 0;
+        for (const auto &c : cases)
+            t->FieldDefs.Add(QStringLiteral("F%1").arg(n++), c.type, c.type == ftBytes ? 2 : 0);
+        t->Open();
+        for (int row = 0; row < 3; ++row) {
+            QVariantList values;
+            for (const auto &c : cases)
+                values.append(c.value);
+            values[0] = QStringLiteral("città %1").arg(row);
+            t->AppendRecord(values);
+        }
+    }
+    EXPECT_THROW(compact.setCompact(false), EDatabaseError);
+    for (ordinary.First(), compact.First(); !ordinary.Eof(); ordinary.Next(), compact.Next()) {
+        for (int i = 0; i < ordinary.FieldCount(); ++i) {
+            const QVariant a = ordinary.Fields(i)->Value();
+            const QVariant b = compact.Fields(i)->Value();
+            EXPECT_EQ(a, b) << i;
+            EXPECT_EQ(a.typeId(), b.typeId()) << i;
+            EXPECT_EQ(a.isNull(), b.isNull()) << i;
+        }
+    }
+    EXPECT_TRUE(compact.Locate(QStringLiteral("F0"), QStringLiteral("CITTÀ 1"), loCaseInsensitive));
+    EXPECT_EQ(compact.RecNo(), 2);
+    compact.Edit();
+    compact.Fields(3)->setValue(99);
+    compact.Post();
+    EXPECT_EQ(compact.Fields(3)->AsInteger(), 99);
+    EXPECT_EQ(compact.Fields(0)->AsString(), QStringLiteral("città 1"));
+}

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 using namespace FileScambioMenu;
@@ -105,22 +106,57 @@ void expectReadable(const TRigaScambio &r)
     }
 }
 
+// Where each line ends, CR LF, LF and a lone CR alike: the offsets just past
+// each line end.
+QVector<int> lineEnds(const QByteArray &bytes)
+{
+    QVector<int> ends;
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        if (bytes[i] == '\r' || bytes[i] == '\n')
+            ends.append(i + 1);
+    }
+    return ends;
+}
+
 int lineCount(const QByteArray &bytes)
 {
-    return bytes.count('\n') + 1;
+    return int(lineEnds(bytes).size()) + 1;
 }
 
 // Bytes up to the end of the given line (counted from 1), its line end included.
 QByteArray firstLines(const QByteArray &bytes, int lines)
 {
-    int pos = 0;
-    for (int i = 0; i < lines; ++i) {
-        const int lf = bytes.indexOf('\n', pos);
-        if (lf < 0)
-            return bytes;
-        pos = lf + 1;
+    const QVector<int> ends = lineEnds(bytes);
+    return lines <= ends.size() ? bytes.left(ends[lines - 1]) : bytes;
+}
+
+// The same file with other line ends, in UTF-8 (with or without its mark),
+// and with what editors and old systems leave at the end.
+QByteArray asUsersHaveIt(const QByteArray &windows1252, std::mt19937 &rng)
+{
+    auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    QString text = Win1252::decode(windows1252);
+    const char *ends[] = {"\r\n", "\n", "\r"};
+    text.replace(QStringLiteral("\r\n"), QLatin1String(ends[pick(3)]));
+    const char *tails[] = {"", "\r\n", "   ", "\t\n \r\n\r\n"};
+    text += QLatin1String(tails[pick(4)]);
+    QByteArray bytes;
+    switch (pick(3)) {
+    case 0:
+        bytes = Win1252::encode(text);
+        break;
+    case 1:
+        bytes = text.toUtf8();
+        break;
+    case 2:
+        bytes = "\xEF\xBB\xBF" + text.toUtf8();
+        break;
     }
-    return bytes.left(pos);
+    if (pick(2))
+        bytes += '\x1A';
+    return bytes;
 }
 
 } // namespace
@@ -136,11 +172,57 @@ TEST(FileScambioRoundTrip, RandomCarriableValuesComeBackUnchanged)
         const TFileComposto file = ComponiFile(righe);
         ASSERT_TRUE(file.ok()) << file.Rifiuto.toStdString();
         EXPECT_FALSE(file.Contenuto.startsWith("\xEF\xBB\xBF"));
-        const TLettura letti = LeggiFile(file.Contenuto);
-        ASSERT_TRUE(letti.ok()) << letti.Errore.toStdString();
-        ASSERT_EQ(letti.Righe.size(), righe.size());
+        for (const QByteArray &bytes : {file.Contenuto, asUsersHaveIt(file.Contenuto, rng)}) {
+            const TLettura letti = LeggiFile(bytes);
+            ASSERT_TRUE(letti.ok()) << letti.Errore.toStdString();
+            ASSERT_EQ(letti.Righe.size(), righe.size());
+            for (int i = 0; i < n; ++i)
+                EXPECT_EQ(letti.Righe[i], righe[i]) << "round " << round << " row " << i;
+        }
+    }
+}
+
+TEST(FileScambioFuzz, WhatTheExportCannotWriteOrTheDatabaseCannotHoldIsRefusedAtItsLine)
+{
+    std::mt19937 rng(4127);
+    const QString quale = QStringLiteral("File non valido alla riga %1:\r");
+    for (int round = 0; round < 40; ++round) {
+        QVector<TRigaScambio> righe;
+        const int n = std::uniform_int_distribution<int>(1, 6)(rng);
         for (int i = 0; i < n; ++i)
-            EXPECT_EQ(letti.Righe[i], righe[i]) << "round " << round << " row " << i;
+            righe.append(randomRow(rng));
+        const int bad = std::uniform_int_distribution<int>(0, n - 1)(rng);
+        const QByteArray valid = ComponiFile(righe).Contenuto;
+        // The text of row `bad` (line bad + 2) changed by `change`, in UTF-8.
+        auto withLine = [&](const std::function<QString(QString)> &change) {
+            QStringList lines = Win1252::decode(valid).split(QLatin1Char('\n'));
+            lines[bad + 1] = change(lines[bad + 1]);
+            return lines.join(QLatin1Char('\n')).toUtf8();
+        };
+        const struct
+        {
+            QByteArray file;
+            const char *reason;
+        } cases[] = {
+            // A "#" in the last field, which a reader cutting there would lose.
+            {withLine([](QString l) { return l.insert(l.size() - 2, QStringLiteral("a#b")); }),
+             "DETTMENU.PARAMETRIBLOB (campo 18) contiene \"#\""},
+            // A line of blanks with text after it is no end of the file.
+            {withLine([](QString l) { return QStringLiteral("  \r\n") + l; }), "separatori"},
+            // A character the database's code page has not.
+            {withLine([](QString l) {
+                 QStringList campi = l.split(QLatin1Char('#'));
+                 campi[DescrizioneMenu] = QStringLiteral("ł");
+                 return campi.join(QLatin1Char('#'));
+             }),
+             "DETTMENU.DESCRIZIONE (campo 10) contiene il carattere \"ł\""},
+        };
+        for (const auto &c : cases) {
+            const TLettura l = LeggiFile(c.file);
+            EXPECT_TRUE(l.Errore.startsWith(quale.arg(bad + 2))) << l.Errore.toStdString();
+            EXPECT_TRUE(l.Errore.contains(QString::fromUtf8(c.reason))) << l.Errore.toStdString();
+            EXPECT_TRUE(l.Righe.isEmpty());
+        }
     }
 }
 

@@ -195,8 +195,8 @@ TEST(FileScambioLettura, FieldsOfAGoodFile)
 {
     const QByteArray file =
         kHeader + line(fields()) + "\r\n\n" +
-        // LF alone, "#" kept inside the last field, escapes undone.
-        "P#9#Qualit\xE0#\x80#i#9#2#1#1#d#l#f#n#0#p#1#0#<a b='#'>\\r\\n\\x\\n#\n" +
+        // LF alone, escapes undone.
+        "P#9#Qualit\xE0#\x80#i#9#2#1#1#d#l#f#n#0#p#1#0#<a b='x'>\\r\\n\\x\\n#\n" +
         // The final "#" of the line missing, and exactly 17 "#".
         "P#9#Altro####3###########abc\r\n" + "P#9#Altro####4###########";
     const TLettura l = LeggiFile(file);
@@ -205,7 +205,7 @@ TEST(FileScambioLettura, FieldsOfAGoodFile)
     EXPECT_EQ(l.Righe[0], row(fields()));
     EXPECT_EQ(l.Righe[1][Nome], QStringLiteral("Qualità"));
     EXPECT_EQ(l.Righe[1][Descrizione], QStringLiteral("€"));
-    EXPECT_EQ(l.Righe[1][ParametriBlob], QStringLiteral("<a b='#'>\r\n\\x\n"));
+    EXPECT_EQ(l.Righe[1][ParametriBlob], QStringLiteral("<a b='x'>\r\n\\x\n"));
     EXPECT_EQ(l.Righe[2][ParametriBlob], QStringLiteral("abc"));
     EXPECT_EQ(l.Righe[3][Menu], QStringLiteral("4"));
     EXPECT_EQ(l.Righe[3][ParametriBlob], QString());
@@ -256,8 +256,9 @@ TEST(FileScambioLettura, FirstBadLineIsNamedAndNoRowIsKept)
     // Cut lines, a trailing line of blanks.
     EXPECT_EQ(readError(kHeader + buona + "P#1#Nome#d#i#1#2#\r\n"),
               err(3, QStringLiteral("la riga ha 7 separatori \"#\" invece di almeno 17")));
-    EXPECT_EQ(readError(kHeader + buona + "  \r\n"),
+    EXPECT_EQ(readError(kHeader + buona + "  \r\n" + buona),
               err(3, QStringLiteral("la riga ha 0 separatori \"#\" invece di almeno 17")));
+    EXPECT_TRUE(LeggiFile(kHeader + buona + "  \r\n").ok());
 
     // Texts must fit their columns; the limits themselves are fine.
     const struct

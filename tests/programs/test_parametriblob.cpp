@@ -126,3 +126,29 @@ TEST_F(ParametriBlobTest, AFailedStageIsRolledBackAndReported)
     ParametriBlob::Converti(tab->IBDatabase1, tr.get());
     EXPECT_EQ(caratteriPARAMETRIBLOB(), 0);
 }
+
+TEST_F(ParametriBlobTest, OpeningUndoesARebuildStoppedBeforeTheDropUnlessDettmenuIsHeld)
+{
+    conParametriBlob("BLOB SUB_TYPE TEXT CHARACTER SET WIN1252");
+    other("INSERT INTO DETTMENU (PROGRAMMA, MENU, DESCRIZIONE, PARAMETRIBLOB) VALUES (1, 1, 'v', "
+          "'testo')");
+    other("ALTER TABLE DETTMENU ADD TMP_FIELD BLOB SUB_TYPE TEXT");
+    nuovoSnapshot();
+    {
+        // Another administrator's rebuild at work: nothing is touched, nothing waits.
+        OtherConnection holder(tab->IBDatabase1->DatabaseName);
+        TIBSQL lock;
+        lock.setDatabase(&holder.db);
+        lock.SQL = QStringList{"UPDATE DETTMENU SET TMP_FIELD=PARAMETRIBLOB"};
+        lock.ExecQuery();
+        ParametriBlob::VerificaCampo(tab->IBDatabase1, tab->IBTransaction1);
+        EXPECT_TRUE(colonna("TMP_FIELD"));
+        EXPECT_TRUE(colonna("PARAMETRIBLOB"));
+        holder.tr.Rollback();
+    }
+    ParametriBlob::VerificaCampo(tab->IBDatabase1, tab->IBTransaction1);
+    EXPECT_TRUE(rec.seen().isEmpty());
+    EXPECT_FALSE(colonna("TMP_FIELD"));
+    EXPECT_EQ(committed("SELECT PARAMETRIBLOB FROM DETTMENU WHERE MENU=1"), "testo");
+    EXPECT_EQ(caratteriPARAMETRIBLOB(), 53);
+}

@@ -1,0 +1,151 @@
+#include "lineetesto.h"
+
+#include "win1252.h"
+
+#include <QIODevice>
+
+namespace {
+
+constexpr qint64 kBlocco = 1 << 20;
+constexpr char kCtrlZ = '\x1A';
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF),
+// checked block by block: a sequence may straddle two blocks.
+class TVerificaUtf8
+{
+public:
+    void aggiungi(const char *dati, qint64 n)
+    {
+        for (qint64 i = 0; i < n && m_valido; ++i) {
+            const unsigned char b = static_cast<unsigned char>(dati[i]);
+            if (m_mancanti > 0) {
+                if (b < m_min || b > m_max) {
+                    m_valido = false;
+                    return;
+                }
+                m_min = 0x80;
+                m_max = 0xBF;
+                --m_mancanti;
+                continue;
+            }
+            if (b < 0x80)
+                continue;
+            m_nonAscii = true;
+            m_min = 0x80;
+            m_max = 0xBF;
+            if (b >= 0xC2 && b <= 0xDF) {
+                m_mancanti = 1;
+            } else if (b >= 0xE0 && b <= 0xEF) {
+                m_mancanti = 2;
+                if (b == 0xE0)
+                    m_min = 0xA0;
+                else if (b == 0xED)
+                    m_max = 0x9F;
+            } else if (b >= 0xF0 && b <= 0xF4) {
+                m_mancanti = 3;
+                if (b == 0xF0)
+                    m_min = 0x90;
+                else if (b == 0xF4)
+                    m_max = 0x8F;
+            } else {
+                m_valido = false;
+            }
+        }
+    }
+    bool utf8() const { return m_valido && m_mancanti == 0 && m_nonAscii; }
+
+private:
+    bool m_valido = true;
+    bool m_nonAscii = false;
+    int m_mancanti = 0;
+    unsigned char m_min = 0x80;
+    unsigned char m_max = 0xBF;
+};
+
+} // namespace
+
+TLineeTesto::TLineeTesto(QIODevice &file)
+    : m_file(file)
+{
+    TVerificaUtf8 verifica;
+    QByteArray blocco;
+    qint64 totale = 0;
+    char ultimo = 0;
+    QByteArray inizio;
+    for (;;) {
+        blocco = m_file.read(kBlocco);
+        if (blocco.isEmpty())
+            break;
+        if (inizio.size() < 3)
+            inizio += blocco.left(3 - inizio.size());
+        verifica.aggiungi(blocco.constData(), blocco.size());
+        totale += blocco.size();
+        ultimo = blocco.back();
+    }
+    if (!m_file.isSequential() && totale != m_file.size()) {
+        m_errore = m_file.errorString();
+        m_finito = true;
+        return;
+    }
+    m_daLeggere = totale - (ultimo == kCtrlZ ? 1 : 0);
+    m_utf8 = verifica.utf8();
+    qint64 salto = 0;
+    if (m_utf8 && inizio.startsWith("\xEF\xBB\xBF"))
+        salto = 3;
+    if (!m_file.seek(salto)) {
+        m_errore = m_file.errorString();
+        m_finito = true;
+        return;
+    }
+    m_daLeggere -= salto;
+}
+
+bool TLineeTesto::riempi()
+{
+    if (m_daLeggere <= 0)
+        return false;
+    const QByteArray nuovi = m_file.read(qMin(kBlocco, m_daLeggere));
+    if (nuovi.isEmpty()) {
+        m_errore = m_file.errorString();
+        if (m_errore.isEmpty())
+            m_errore = QStringLiteral("il file è cambiato durante la lettura");
+        return false;
+    }
+    m_daLeggere -= nuovi.size();
+    m_blocco.remove(0, m_inizio);
+    m_inizio = 0;
+    m_blocco += nuovi;
+    return true;
+}
+
+bool TLineeTesto::Prossima(QString &linea)
+{
+    for (;;) {
+        const char *d = m_blocco.constData();
+        const qsizetype n = m_blocco.size();
+        qsizetype i = m_inizio + m_esaminati;
+        while (i < n && d[i] != '\r' && d[i] != '\n')
+            ++i;
+        // A CR at the end of what is read may be the first half of a CR LF.
+        const bool crInSospeso = i == n - 1 && d[i] == '\r' && m_daLeggere > 0 && !m_finito;
+        if (i < n && !crInSospeso) {
+            const char *riga = d + m_inizio;
+            const qsizetype lunghezza = i - m_inizio;
+            linea =
+                m_utf8 ? QString::fromUtf8(riga, lunghezza) : Win1252::decode(riga, int(lunghezza));
+            m_inizio = i + (d[i] == '\r' && i + 1 < n && d[i + 1] == '\n' ? 2 : 1);
+            m_esaminati = 0;
+            return true;
+        }
+        m_esaminati = i - m_inizio;
+        if (!m_finito && riempi())
+            continue;
+        m_finito = true;
+        if (m_inizio >= m_blocco.size() || !m_errore.isEmpty())
+            return false;
+        linea = m_utf8 ? QString::fromUtf8(d + m_inizio, n - m_inizio)
+                       : Win1252::decode(d + m_inizio, int(n - m_inizio));
+        m_inizio = n;
+        return true;
+    }
+}
