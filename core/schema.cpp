@@ -85,6 +85,22 @@ QStringList impostazioniVelmoUser()
             ")"};
 }
 
+QStringList tabx()
+{
+    return {"CREATE TABLE TABX(",    "CODICE Integer NOT NULL,",
+            "CODPROGETTO Smallint,", "CODSITUAZIONE Smallint,",
+            "TIPO Varchar(10),  ",   "NOME Varchar(64),",
+            "NUMERO Integer, ",      "TESTO Varchar(128),",
+            "DATA Date, ",           "MEMO Blob sub_type 0, ",
+            "LIVELLO1 Smallint,",    "LIVELLO2 Smallint, ",
+            "UTENTE Smallint, ",     "CONSTRAINT TABX_CHIAVEPRIMARIA PRIMARY KEY (CODICE))"};
+}
+
+QStringList codiceTabxCounter()
+{
+    return {"CREATE GENERATOR CODICETABXCOUNTER"};
+}
+
 const QVector<CsdObject> &csdProgetti()
 {
     static const QVector<CsdObject> objects = {

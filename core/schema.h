@@ -21,6 +21,12 @@ const QVector<SchemaStatement> &userDatabase();
 // Program settings table, ensured at every connection.
 QStringList impostazioniVelmoUser();
 
+// The named values' table of the suite's programs, created by whoever needs
+// it first, and the generator of its codes. The column order is the one
+// the table-services object reads by position.
+QStringList tabx();
+QStringList codiceTabxCounter();
+
 // The CSD projects database: PROGETTI, its generator, SITUAZIONI, its generator.
 struct CsdObject
 {
