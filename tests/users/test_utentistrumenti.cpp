@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <tuple>
 
 namespace {
 
@@ -80,52 +81,38 @@ TEST_F(UtentiStrumentiTest, SearchSelectsLineByLineAndSubstituteRewritesNamedPar
     rec.expect(TMsgDlgType::Information, "Ricerca terminata");
     f->ButtonCerca->click();
 
-    // Every company, only the lines named "DB": not PATHDB, not the header.
-    caret(1, 4);
-    rispondi([](QDialog *d) {
-        auto *s = qobject_cast<TSostForm *>(d);
-        EXPECT_EQ(s->EditTag->text(), "DB");
-        EXPECT_EQ(s->EditValoreCorrente->text(), "1");
-        EXPECT_EQ(s->EditNuovoValore->text(), "1");
-        s->EditNuovoValore->setText("9");
-        s->setItemIndex(1);
-        s->ButtonOk->click();
-        return s->result();
-    });
-    f->ButtonSostituisci->click();
-    EXPECT_EQ(f->MemoPravlin->toPlainText(), "[ALFA]\nDB=9\nPATHDB=2\n[DBX]\nDB=9\n");
-    // The current line only, the tag as edited.
-    caret(2);
-    rispondi([](QDialog *d) {
-        auto *s = qobject_cast<TSostForm *>(d);
-        s->EditTag->setText("PATH");
-        s->EditNuovoValore->setText("/x");
-        s->ButtonOk->click();
-        return s->result();
-    });
-    f->ButtonSostituisci->click();
+    // Every company, only the lines named "DB": not PATHDB, not the header;
+    // then the current line only, with the tag as edited.
+    for (auto [riga, tag, valore, dove] :
+         {std::tuple{1, "DB", "9", 1}, std::tuple{2, "PATH", "/x", 0}}) {
+        caret(riga, 4);
+        rispondi([&, tag = tag, valore = valore, dove = dove](QDialog *d) {
+            auto *s = qobject_cast<TSostForm *>(d);
+            const QString corrente = riga == 1 ? "1" : "2";
+            EXPECT_EQ(s->EditValoreCorrente->text(), corrente);
+            EXPECT_EQ(s->EditNuovoValore->text(), corrente);
+            s->EditTag->setText(tag);
+            s->EditNuovoValore->setText(valore);
+            s->setItemIndex(dove);
+            s->ButtonOk->click();
+            return s->result();
+        });
+        f->ButtonSostituisci->click();
+    }
     EXPECT_EQ(pravlin(), "[ALFA]\r\nDB=9\r\nPATH=/x\r\n[DBX]\r\nDB=9\r\n");
 
-    struct Rifiuto
-    {
-        int riga;
-        bool memo;
-        QString avviso;
-    };
-    const Rifiuto rifiuti[] = {
-        {0, true, "Posizionare il cursore su una selezione"},
-        {5, true, "Posizionare il cursore su una selezione"},
-        {1, false,
-         "Posizionare il cursore nel memo pravlin in corrispondenza di una riga da aggiornare"},
-    };
+    // A header, an empty line, the focus elsewhere: no dialog.
     rispondi([](QDialog *) -> int {
         ADD_FAILURE() << "no dialog expected";
         return mrCancel;
     });
-    for (const Rifiuto &r : rifiuti) {
-        caret(r.riga);
-        (r.memo ? static_cast<QWidget *>(f->MemoPravlin) : f->EditNomeUtente)->setFocus();
-        rec.expect(TMsgDlgType::Warning, r.avviso);
+    for (auto [riga, memo] : {std::pair{0, true}, std::pair{5, true}, std::pair{1, false}}) {
+        caret(riga);
+        (memo ? static_cast<QWidget *>(f->MemoPravlin) : f->EditNomeUtente)->setFocus();
+        rec.expect(TMsgDlgType::Warning,
+                   memo ? "Posizionare il cursore su una selezione"
+                        : "Posizionare il cursore nel memo pravlin in corrispondenza di una riga "
+                          "da aggiornare");
         f->ButtonSostituisci->click();
     }
     EXPECT_EQ(rec.pending(), 0);
