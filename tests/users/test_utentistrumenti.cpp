@@ -207,7 +207,7 @@ TEST_F(UtentiStrumentiTest, TheExternalEditorChangesOnlyTheMemo)
         f->MemoPravlin->setPlainText(kTesto);
         const QString editore = c.corpo.isEmpty()
                                     ? cartella() + "manca.exe"
-                                    : script(cartella(), QString("ed%1.sh").arg(++n), c.corpo);
+                                    : script(cartella(), QString("ed %1.sh").arg(++n), c.corpo);
         FileDialogs::setResponder([&](const FileDialogRequest &r) {
             EXPECT_TRUE(r.mustExist);
             return editore;
@@ -220,7 +220,7 @@ TEST_F(UtentiStrumentiTest, TheExternalEditorChangesOnlyTheMemo)
         EXPECT_EQ(f->MemoPravlin->toPlainText(), c.memo);
         EXPECT_EQ(pravlin(), QString(c.memo).replace("\n", "\r\n"));
         EXPECT_TRUE(f->isEnabled());
-        // The path stays stored until "Reset editor", in a row of its own
+        // The path (with a blank) stays stored until "Reset editor", in a row of its own
         // transaction.
         EXPECT_EQ(valore("SELECT TESTO FROM TABX WHERE NOME='EseguibileWordPad'").toString(),
                   editore);
