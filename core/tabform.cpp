@@ -289,3 +289,30 @@ void TTabForm::ChiudiTransEAggiorna(TDataSet *dataSet, TBookmark &bookmark, bool
 {
     EditProtocol::ChiudiTransEAggiorna(dataSet, bookmark, bookmarkValido, statusButton, FileVerde);
 }
+
+bool TTabForm::userProbe(TIBTransaction *tr, const QString &catalogue, const QString &column,
+                         const QString &nome)
+{
+    TIBSQL sql;
+    sql.setDatabase(IBDatabase1);
+    sql.setTransaction(tr);
+    tr->ensureStarted();
+    sql.SQL = QStringList{"SELECT COUNT(*) AS TOT FROM " + catalogue, "WHERE " + column + "=:NOME"};
+    sql.ParamByName(QStringLiteral("NOME")).setValue(nome);
+    sql.ExecQuery();
+    const bool trovato = !sql.Eof() && sql.FieldByName(QStringLiteral("TOT")).AsInteger() >= 1;
+    sql.Close();
+    return trovato;
+}
+
+bool TTabForm::EsisteTabellaUtenti(TIBTransaction *tr, const QString &nome)
+{
+    return userProbe(tr, QStringLiteral("RDB$RELATIONS"), QStringLiteral("RDB$RELATION_NAME"),
+                     nome);
+}
+
+bool TTabForm::EsisteGeneratoreUtenti(TIBTransaction *tr, const QString &nome)
+{
+    return userProbe(tr, QStringLiteral("RDB$GENERATORS"), QStringLiteral("RDB$GENERATOR_NAME"),
+                     nome);
+}

@@ -46,6 +46,9 @@ public:
     void ConnettiIBCSDProgetti(const QString &percorso);
     bool EsisteTabella(const QString &nome);
     bool EsisteGeneratore(const QString &nome);
+    // The same probes on the user database, in the caller's transaction.
+    bool EsisteTabellaUtenti(TIBTransaction *tr, const QString &nome);
+    bool EsisteGeneratoreUtenti(TIBTransaction *tr, const QString &nome);
 
     // The editing protocol every editor follows on the shared transaction
     // (editprotocol.h), with this object's green picture.
@@ -61,5 +64,7 @@ public:
 private:
     bool ensureImpostazioni();
     bool csdProbe(const QString &catalogue, const QString &column, const QString &nome);
+    bool userProbe(TIBTransaction *tr, const QString &catalogue, const QString &column,
+                   const QString &nome);
     QWidget *m_owner;
 };

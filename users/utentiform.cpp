@@ -69,6 +69,13 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonProgetto, this, &TUtentiForm::ButtonProgettoClick);
     onClick(ButtonVerifica, this, &TUtentiForm::ButtonVerificaClick);
     onClick(ButtonVerificaHelp, this, &TUtentiForm::ButtonVerificaHelpClick);
+    onClick(ButtonFile, this, &TUtentiForm::ButtonFileClick);
+    onClick(ButtonPercorso, this, &TUtentiForm::ButtonPercorsoClick);
+    onClick(ButtonCerca, this, &TUtentiForm::ButtonCercaClick);
+    onClick(ButtonSostituisci, this, &TUtentiForm::ButtonSostituisciClick);
+    onClick(ButtonApriEditor, this, &TUtentiForm::ButtonWordpadClick);
+    onClick(ButtonResetEditor, this, &TUtentiForm::ButtonResetEditorClick);
+    onClick(ButtonInfo1Help, this, &TUtentiForm::ButtonInfo1HelpClick);
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".
@@ -216,6 +223,8 @@ void TUtentiForm::buildTools()
     for (QPushButton *b : {ButtonFile, ButtonPercorso, ButtonApriEditor, ButtonResetEditor,
                            ButtonAbilitazDitte, ButtonAcqDaFile, ButtonSostituisci, ButtonCerca}) {
         b->setParent(p);
+        // The memo keeps its caret, selection and focus.
+        b->setFocusPolicy(Qt::NoFocus);
         tools->addWidget(b);
     }
     tools->addStretch();

@@ -3,7 +3,6 @@
 #include "recordeditor.h"
 
 class QCheckBox;
-class QFileDialog;
 class QPushButton;
 class TDBCheckBox;
 class TDBEdit;
@@ -73,7 +72,6 @@ public:
     QPushButton *ButtonSostituisci;
     QPushButton *ButtonCerca;
     QPushButton *ButtonReplicaDitte;
-    QFileDialog *DialogApri = nullptr;
 
     void SettaggioInterfaccia(bool editing) override;
     // The seven checks on what the boxes show; the first failure is shown.
@@ -84,6 +82,22 @@ public:
     void ButtonPasswordClick();
     void ButtonProfiloClick();
     void ButtonProgettoClick();
+
+    // The memo tools: each changes only the memo.
+    void ButtonFileClick();
+    void ButtonPercorsoClick();
+    void ButtonCercaClick();
+    void ButtonSostituisciClick();
+    void ButtonWordpadClick();
+    void ButtonResetEditorClick();
+    void ButtonInfo1HelpClick();
+
+    // The last searched word and the memo line where it was last found.
+    QString FParolaRicerca;
+    int FUltimaRigaTrovata = 0;
+
+    // While the external editor runs the window cannot be closed.
+    void reject() override;
 
     // The password box accepts no more than the column holds.
     static constexpr int kLunghezzaPassword = 80;
@@ -102,4 +116,7 @@ private:
     void RicostruisciTesti();
     void MostraUtenteInattivo();
     bool TestiMemorizzabili();
+    // Replaces the memo's selection, or inserts at the caret, as typing does.
+    void InserisciNelMemo(const QString &testo);
+    bool m_editoreInCorso = false;
 };

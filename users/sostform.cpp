@@ -1,0 +1,96 @@
+#include "sostform.h"
+
+#include "guard.h"
+#include "messages.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *etichetta(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setFlat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QLineEdit *casella(QWidget *parent, const char *name)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 40);
+    return e;
+}
+
+} // namespace
+
+TSostForm::TSostForm(QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    , ButtonTag(etichetta(this, "ButtonTag", QStringLiteral("Tag")))
+    , ButtonValoreCorrente(
+          etichetta(this, "ButtonValoreCorrente", QStringLiteral("Valore Corrente")))
+    , ButtonNuovoValore(etichetta(this, "ButtonNuovoValore", QStringLiteral("Nuovo Valore")))
+    , EditTag(casella(this, "EditTag"))
+    , EditValoreCorrente(casella(this, "EditValoreCorrente"))
+    , EditNuovoValore(casella(this, "EditNuovoValore"))
+    , RadioSost(new QGroupBox(QStringLiteral("Sostituire"), this))
+    , RadioSoloDitta(new QRadioButton(QStringLiteral("Solo nella ditta corrente"), RadioSost))
+    , RadioTutteDitte(new QRadioButton(QStringLiteral("In tutte le ditte"), RadioSost))
+    , ButtonOk(new QPushButton(QStringLiteral("Ok"), this))
+    , ButtonCancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    setObjectName(QStringLiteral("SostForm"));
+    setWindowTitle(QStringLiteral("Sostituisci"));
+    RadioSost->setObjectName(QStringLiteral("RadioSost"));
+    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
+    ButtonOk->setDefault(true);
+    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+    RadioSoloDitta->setChecked(true);
+
+    auto *campi = new QGridLayout;
+    int riga = 0;
+    for (auto [label, box] :
+         {std::pair{ButtonTag, EditTag}, std::pair{ButtonValoreCorrente, EditValoreCorrente},
+          std::pair{ButtonNuovoValore, EditNuovoValore}}) {
+        campi->addWidget(label, riga, 0, Qt::AlignLeft);
+        campi->addWidget(box, riga++, 1);
+    }
+    auto *radio = new QVBoxLayout(RadioSost);
+    radio->addWidget(RadioSoloDitta);
+    radio->addWidget(RadioTutteDitte);
+    auto *pulsanti = new QHBoxLayout;
+    pulsanti->addStretch();
+    pulsanti->addWidget(ButtonOk);
+    pulsanti->addWidget(ButtonCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(campi);
+    layout->addWidget(RadioSost);
+    layout->addLayout(pulsanti);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    Guard::connect(ButtonTag, &QPushButton::clicked, this, [this] { EditTag->setFocus(); });
+    Guard::connect(ButtonValoreCorrente, &QPushButton::clicked, this,
+                   [this] { EditValoreCorrente->setFocus(); });
+    Guard::connect(ButtonNuovoValore, &QPushButton::clicked, this,
+                   [this] { EditNuovoValore->setFocus(); });
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { done(mrOk); });
+    Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+}
+
+int TSostForm::ItemIndex() const
+{
+    return RadioTutteDitte->isChecked() ? 1 : 0;
+}
+
+void TSostForm::setItemIndex(int index)
+{
+    (index == 1 ? RadioTutteDitte : RadioSoloDitta)->setChecked(true);
+}
