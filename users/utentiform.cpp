@@ -85,6 +85,8 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonProgetto, this, &TUtentiForm::ButtonProgettoClick);
     onClick(ButtonVerifica, this, &TUtentiForm::ButtonVerificaClick);
     onClick(ButtonVerificaHelp, this, &TUtentiForm::ButtonVerificaHelpClick);
+    onClick(ButtonAbilitazDitte, this, &TUtentiForm::ButtonAbilitaDitteClick);
+    onClick(ButtonAcqDaFile, this, &TUtentiForm::ButtonAcqDaFileClick);
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".
