@@ -19,21 +19,8 @@ bool soloAscii(const QByteArray &bytes)
     return true;
 }
 
-} // namespace
-
-QString Testo(const QByteArray &bytes)
-{
-    if (!soloAscii(bytes)) {
-        // The decoder drops a leading byte-order mark by itself.
-        QStringDecoder utf8(QStringConverter::Utf8);
-        const QString testo = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return testo;
-    }
-    return Win1252::decode(bytes);
-}
-
-QStringList Righe(const QString &testo)
+// A last line without an end counts too.
+QStringList dividiRighe(const QString &testo)
 {
     QStringList righe;
     int inizio = 0;
@@ -50,6 +37,20 @@ QStringList Righe(const QString &testo)
     if (inizio < n)
         righe.append(testo.mid(inizio));
     return righe;
+}
+
+} // namespace
+
+QString Testo(const QByteArray &bytes)
+{
+    if (!soloAscii(bytes)) {
+        // The decoder drops a leading byte-order mark by itself.
+        QStringDecoder utf8(QStringConverter::Utf8);
+        const QString testo = utf8.decode(bytes);
+        if (!utf8.hasError())
+            return testo;
+    }
+    return Win1252::decode(bytes);
 }
 
 void DividiNota(const QString &testo, QString &valore, QString &note)
@@ -73,7 +74,7 @@ TContenuto Leggi(const QByteArray &bytes)
     TContenuto contenuto;
     QString ditta;
     bool aperta = false;
-    for (const QString &riga : Righe(Testo(bytes))) {
+    for (const QString &riga : dividiRighe(Testo(bytes))) {
         const int apre = riga.indexOf(QLatin1Char('['));
         const int chiude = apre < 0 ? -1 : riga.indexOf(QLatin1Char(']'), apre + 1);
         if (chiude >= 0) {

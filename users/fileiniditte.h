@@ -43,19 +43,15 @@ struct TContenuto
 // leading byte-order mark dropped), Windows-1252 otherwise.
 QString Testo(const QByteArray &bytes);
 
-// Lines end at CR LF, LF or a lone CR; a last line without an end counts.
-QStringList Righe(const QString &testo);
-
 // A value less its note: the value is what stands before the first "<NOTE>"
 // (any case) less one blank right before it; the note runs from there to the
 // next "</NOTE>" (any case) or the end. Without "<NOTE>" the note is empty.
 void DividiNota(const QString &testo, QString &valore, QString &note);
 
-// Companies and their options. A line with a "]" after its first "[" opens
-// the company named between them ("[]" closes the current one and opens
-// none); while a company is open a line holding "=" is an option, named by
-// what precedes the first "=" (an empty name is ignored). Every other line
-// is ignored.
+// Companies and their options. Lines end at CR LF, LF or a lone CR. A line with a "]" after its
+// first "[" opens the company named between them ("[]" closes the current one and opens none);
+// while a company is open a line holding "=" is an option, named by what precedes the first "=" (an
+// empty name is ignored). Every other line is ignored.
 TContenuto Leggi(const QByteArray &bytes);
 
 } // namespace FileIniDitte
