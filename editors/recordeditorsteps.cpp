@@ -3,6 +3,7 @@
 
 #include "recordeditor.h"
 
+#include "dberrortext.h"
 #include "editorsql.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -185,8 +186,8 @@ void TRecordEditorForm::ButtonEliminaClick()
         FTabForm->ChiudiTransazione(MainQuery, FBookmark, FBookmarkValido, ButtonAggiorna);
         FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
     } catch (const std::exception &e) {
-        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
-                        Guard::messageOf(e));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno: impossibile cancellare il record"), e));
         // A commit that failed has closed the query: show the rows again.
         if (!MainQuery->Active())
             FTabForm->AggiornaTabella(MainQuery, local, true);

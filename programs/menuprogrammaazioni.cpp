@@ -5,6 +5,7 @@
 #include "menuprogrammaform.h"
 
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "dbgrid.h"
 #include "guard.h"
 #include "helpparform.h"
@@ -133,8 +134,8 @@ void TMenuProgrammaForm::ButtonEliminaClick()
         FVociSelezionate.remove(FMenu);
         FTabForm->AggiornaTabella(QueryDettMenu, locale, FBookmarkValido);
     } catch (const std::exception &e) {
-        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
-                        Guard::messageOf(e));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno: impossibile cancellare il record"), e));
         if (!QueryDettMenu->Active())
             FTabForm->AggiornaTabella(QueryDettMenu, locale, true);
     }
@@ -149,8 +150,9 @@ bool TMenuProgrammaForm::RiordinaRighe(const QString &programma, const QString &
         if (!p || !c)
             throw EDatabaseError(QStringLiteral("Codice non valido"));
         TSpostamentoVoci(QueryAux).SpostaVoci(*p, *c);
-    } catch (const std::exception &) {
-        Messages::error(QStringLiteral("Errore interno durante il riordino dei menu"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante il riordino dei menu"), e, false));
         return false;
     }
     // The entries as they are now, parents and codes moved.
@@ -189,8 +191,9 @@ void TMenuProgrammaForm::ButtonInserisciClick()
     try {
         TSpostamentoVoci(QueryAux).SpostaPadri(QueryDettMenu->FieldByName("PROGRAMMA")->AsInteger(),
                                                codice.toInt());
-    } catch (const std::exception &) {
-        Messages::error(QStringLiteral("Errore interno durante il riordino delle voci di menu"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante il riordino delle voci di menu"), e, false));
         annullaSpostamento(codice);
         return;
     }
@@ -223,9 +226,9 @@ void TMenuProgrammaForm::ButtonAzzeraClick()
         QueryAux->ExecQuery();
         QueryAux->Close();
         FTabForm->IBTransaction1->Commit();
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"), e, false));
         return;
     }
     FVociSelezionate.clear();

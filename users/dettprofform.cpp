@@ -1,6 +1,7 @@
 #include "dettprofform.h"
 
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "dbgrid.h"
 #include "editorwidgets.h"
 #include "ibquery.h"
@@ -166,9 +167,9 @@ void TDettProfForm::ButtonAzzeraClick()
         FBookmark = segno;
         FBookmarkValido = true;
         FTabForm->AggiornaTabella(QueryDettProf, FBookmark, true);
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"), e, false));
         // A failed delete or commit has ended nothing the editor shows:
         // show the rows as they stand.
         if (!QueryDettProf->Active())

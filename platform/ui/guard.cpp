@@ -1,17 +1,21 @@
 #include "guard.h"
 
+#include "busycursor.h"
+#include "dberrortext.h"
+#include "dbwait.h"
 #include "iberror.h"
 #include "messages.h"
 #include "valueconv.h"
 #include "win1252.h"
 
+#include <memory>
+#include <vector>
+
 namespace Guard {
 
 QString messageOf(const std::exception &e)
 {
-    if (const auto *ib = dynamic_cast<const EIBError *>(&e))
-        return ib->message();
-    return QString::fromUtf8(e.what());
+    return DbErrorText::of(e);
 }
 
 bool run(const std::function<void()> &action)
@@ -35,6 +39,10 @@ TApplication::TApplication(int &argc, char **argv)
 {
     DataErrors::setReporter(
         [](std::exception_ptr e) { Guard::run([&] { std::rethrow_exception(e); }); });
+    // A statement waiting for another administrator's lock shows the busy cursor.
+    static std::vector<std::unique_ptr<BusyCursor>> waits;
+    DbWait::setIndicator([] { waits.push_back(std::make_unique<BusyCursor>()); },
+                         [] { waits.pop_back(); });
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
