@@ -38,7 +38,7 @@ ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &caus
 
 QString ERigheTabPravlin::testo(bool conCausa) const
 {
-    return DbErrorText::under(m_messaggio, m_causa, m_conflitto, conCausa);
+    return DbErrorText::under(m_messaggio, {m_causa, m_conflitto}, conCausa);
 }
 
 void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,

@@ -31,16 +31,21 @@ QString of(const std::exception &e)
     return message(e);
 }
 
-QString under(const QString &text, const QString &message, bool conflict, bool withMessage)
+Failure failureOf(const std::exception &e)
 {
-    if (conflict)
-        return MsgConflitto + QLatin1Char('\r') + text + QLatin1Char('\r') + message;
-    return withMessage ? text + QLatin1Char('\r') + message : text;
+    return {message(e), isConflict(e)};
+}
+
+QString under(const QString &text, const Failure &failure, bool withMessage)
+{
+    if (failure.conflict)
+        return MsgConflitto + QLatin1Char('\r') + text + QLatin1Char('\r') + failure.message;
+    return withMessage ? text + QLatin1Char('\r') + failure.message : text;
 }
 
 QString under(const QString &text, const std::exception &e, bool withMessage)
 {
-    return under(text, message(e), isConflict(e), withMessage);
+    return under(text, failureOf(e), withMessage);
 }
 
 } // namespace DbErrorText

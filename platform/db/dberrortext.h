@@ -21,10 +21,19 @@ QString message(const std::exception &e);
 QString of(const EIBError &e);
 QString of(const std::exception &e);
 
+// A failure kept to be shown later, once its statement's caller knows the
+// text to put it under.
+struct Failure
+{
+    QString message;
+    bool conflict = false;
+};
+Failure failureOf(const std::exception &e);
+
 // A failure under the caller's own text. A conflict reads: the sentence, the
 // text, the database's message. Anything else: the text, followed by the
 // error's message when `withMessage`.
 QString under(const QString &text, const std::exception &e, bool withMessage = true);
-QString under(const QString &text, const QString &message, bool conflict, bool withMessage);
+QString under(const QString &text, const Failure &failure, bool withMessage);
 
 } // namespace DbErrorText
