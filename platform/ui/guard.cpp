@@ -8,8 +8,7 @@
 #include "valueconv.h"
 #include "win1252.h"
 
-#include <memory>
-#include <vector>
+#include <QTimer>
 
 namespace Guard {
 
@@ -39,10 +38,22 @@ TApplication::TApplication(int &argc, char **argv)
 {
     DataErrors::setReporter(
         [](std::exception_ptr e) { Guard::run([&] { std::rethrow_exception(e); }); });
-    // A statement waiting for another administrator's lock shows the busy cursor.
-    static std::vector<std::unique_ptr<BusyCursor>> waits;
-    DbWait::setIndicator([] { waits.push_back(std::make_unique<BusyCursor>()); },
-                         [] { waits.pop_back(); });
+    // A statement that may wait for another administrator's lock shows the
+    // busy cursor (unless one is up already), kept until the event loop runs
+    // again: a handler's many statements make one busy stretch, not a
+    // flicker per statement.
+    static BusyCursor *busy = nullptr;
+    DbWait::setIndicator(
+        [] {
+            if (busy || BusyCursor::depth() > 0)
+                return;
+            busy = new BusyCursor;
+            QTimer::singleShot(0, [] {
+                delete busy;
+                busy = nullptr;
+            });
+        },
+        [] {});
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -1,10 +1,11 @@
+#include "busycursor.h"
 #include "dberrortext.h"
-#include "dbwait.h"
 #include "iberror.h"
 #include "ibsql.h"
 #include "serverdb.h"
 #include "testdb.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST(DbErrorText, ConflictCodesPutTheSentenceFirst)
 
 // A statement of a transaction with a lock timeout, behind another
 // connection's unsaved change, fails as a conflict after the timeout, with
-// the wait indicator up meanwhile; the row is as the other left it.
+// the busy cursor up meanwhile; the row is as the other left it.
 TEST(ServerLockTimeout, AWaitEndsAsAConflict)
 {
     SKIP_WITHOUT_TEST_SERVER();
@@ -132,8 +133,6 @@ TEST(ServerLockTimeout, AWaitEndsAsAConflict)
     qa.ExecQuery(); // not committed: A holds the row
 
     OtherConnection b(name, {"isc_tpb_concurrency", "isc_tpb_wait", "isc_tpb_lock_timeout=1"});
-    int shown = 0, hidden = 0;
-    DbWait::setIndicator([&] { ++shown; }, [&] { ++hidden; });
     TIBSQL qb;
     qb.setDatabase(&b.db);
     qb.SQL = QStringList{"UPDATE T SET V='di B' WHERE ID=1"};
@@ -145,9 +144,10 @@ TEST(ServerLockTimeout, AWaitEndsAsAConflict)
         // the lock time-out code: both are conflicts.
         EXPECT_TRUE(e.isLockConflict()) << e.message().toStdString();
     }
-    DbWait::setIndicator({}, {});
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(hidden, 1);
+    // The busy cursor stays until the event loop runs again.
+    EXPECT_EQ(BusyCursor::depth(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(BusyCursor::depth(), 0);
     b.tr.Rollback();
     a.tr.Commit();
     EXPECT_EQ(OtherConnection(name).scalar("SELECT V FROM T"), "di A");
