@@ -1,16 +1,11 @@
-#include "busycursor.h"
 #include "dberrortext.h"
 #include "iberror.h"
-#include "ibsql.h"
-#include "serverdb.h"
 #include "testdb.h"
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Texts around the engine's VARCHAR limit and past the message's 16-bit
-// length word; conflicts with another transaction and how they read.
+// length word; how conflicts with another transaction read.
 namespace {
 
 struct Esito
@@ -84,7 +79,6 @@ TEST(DbErrorText, ConflictCodesPutTheSentenceFirst)
     } casi[] = {{{Deadlock, UpdateConflict}, true},
                 {{LockConflict}, true},
                 {{ConcurrentTransaction}, true},
-                {{Deadlock, LockTimeout, ConcurrentTransaction}, true},
                 {{LockTimeout}, true},
                 {{IoError}, false},
                 {{}, false}};
@@ -100,60 +94,4 @@ TEST(DbErrorText, ConflictCodesPutTheSentenceFirst)
     const std::runtime_error altro("altro");
     EXPECT_EQ(DbErrorText::of(altro), "altro");
     EXPECT_EQ(DbErrorText::under("Testo", altro, false), "Testo");
-}
-
-// A statement of a transaction with a lock timeout, behind another
-// connection's unsaved change, fails as a conflict after the timeout, with
-// the busy cursor up meanwhile; the row is as the other left it.
-TEST(ServerLockTimeout, AWaitEndsAsAConflict)
-{
-    SKIP_WITHOUT_TEST_SERVER();
-    QTemporaryDir dir;
-    const QString name = serverDatabaseName(dir.path() + "/attesa.fdb");
-    {
-        TIBDatabase db;
-        db.DatabaseName = name;
-        db.Params = {"USER \"SYSDBA\"", "PASSWORD \"plumtree7\"", "PAGE_SIZE 4096"};
-        db.CreateDatabase();
-        TIBTransaction tr;
-        tr.setDefaultDatabase(&db);
-        TIBSQL q;
-        q.setDatabase(&db);
-        q.SQL = QStringList{"CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, V VARCHAR(10))"};
-        q.ExecQuery();
-        tr.Commit();
-        q.SQL = QStringList{"INSERT INTO T VALUES (1, 'prima')"};
-        q.ExecQuery();
-        tr.Commit();
-    }
-    OtherConnection a(name);
-    TIBSQL qa;
-    qa.setDatabase(&a.db);
-    qa.SQL = QStringList{"UPDATE T SET V='di A' WHERE ID=1"};
-    qa.ExecQuery(); // not committed: A holds the row
-
-    OtherConnection b(name, {"isc_tpb_concurrency", "isc_tpb_wait", "isc_tpb_lock_timeout=1"});
-    TIBSQL qb;
-    qb.setDatabase(&b.db);
-    qb.SQL = QStringList{"UPDATE T SET V='di B' WHERE ID=1"};
-    try {
-        qb.ExecQuery();
-        ADD_FAILURE() << "the update should have timed out";
-    } catch (const EIBError &e) {
-        // A row's wait ends with the update-conflict codes, a table's with
-        // the lock time-out code: both are conflicts.
-        EXPECT_TRUE(e.isLockConflict()) << e.message().toStdString();
-    }
-    // The busy cursor stays until the event loop runs again.
-    EXPECT_EQ(BusyCursor::depth(), 1);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(BusyCursor::depth(), 0);
-    b.tr.Rollback();
-    a.tr.Commit();
-    EXPECT_EQ(OtherConnection(name).scalar("SELECT V FROM T"), "di A");
-
-    TIBTransaction cattivo;
-    cattivo.Params = {"isc_tpb_lock_timeout=0"};
-    cattivo.setDefaultDatabase(&a.db);
-    EXPECT_THROW(cattivo.StartTransaction(), EIBError);
 }

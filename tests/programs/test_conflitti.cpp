@@ -1,8 +1,10 @@
+#include "busycursor.h"
 #include "dberrortext.h"
 #include "ibquery.h"
 #include "menuprogrammatest.h"
 #include "programmiform.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 // Two administrators on one server: a window behind the other's unsaved
@@ -54,6 +56,10 @@ TEST_F(ServerConflitti, MenuInsertAndProgramDeleteBehindAnotherAdministrator)
             << t.toStdString();
         EXPECT_FALSE(f->Editing());
         EXPECT_EQ(voci(), prima);
+        // The wait showed the busy cursor; it goes when the event loop runs.
+        EXPECT_EQ(BusyCursor::depth(), 1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(BusyCursor::depth(), 0);
     }
     EXPECT_EQ(vociCommitted(), prima);
 
