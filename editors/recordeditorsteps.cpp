@@ -3,6 +3,7 @@
 
 #include "recordeditor.h"
 
+#include "dberrortext.h"
 #include "editorsql.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -195,8 +196,8 @@ void TRecordEditorForm::ButtonEliminaClick()
         DopoEliminazione();
         FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
     } catch (const std::exception &e) {
-        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
-                        Guard::messageOf(e));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno: impossibile cancellare il record"), e));
         // A commit that failed has closed the query, and a half-done delete
         // must not wait in the shared transaction for the next save: show
         // the rows as they stand (the refresh rolls back).
@@ -226,9 +227,9 @@ bool TRecordEditorForm::AzzeraRighe(const QString &confirmation, const QStringLi
         QueryAux->Close();
         // A full commit: the rows are gone for everybody.
         FTabForm->IBTransaction1->Commit();
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"), e, false));
         // A failed delete or commit has ended nothing the editor shows:
         // show the rows as they stand.
         if (!MainQuery->Active())

@@ -4,6 +4,7 @@
 #include "programmiform.h"
 
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "duplicazione.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -57,17 +58,21 @@ void TProgrammiForm::ButtonDuplicaClick()
     const QString sorgente = EditCodice->text();
     const QString nuovo = ProssimoCodice();
 
+    DbErrorText::Failure errore;
     const Duplicazione::Esito esito = Duplicazione::Duplica(
         *QueryAux, *QueryAux2, sorgente,
-        {nuovo, EditNome->text(), EditDescrizione->text(), EditIcona->text()});
+        {nuovo, EditNome->text(), EditDescrizione->text(), EditIcona->text()}, &errore);
     if (esito == Duplicazione::Esito::ProgrammaNonInserito) {
-        Messages::error(
-            QStringLiteral("Errore interno durante la duplicazione del programma corrente"));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante la duplicazione del programma corrente"), errore,
+            false));
         return;
     }
     if (esito == Duplicazione::Esito::VociNonInserite) {
-        Messages::error(QStringLiteral("Errore interno durante la duplicazione delle voci di menu "
-                                       "associate al programma corrente"));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante la duplicazione delle voci di menu "
+                           "associate al programma corrente"),
+            errore, false));
         // The copy is undone already; in edit mode the question decides
         // about the row being edited.
         ButtonAggiornaClick();
@@ -117,8 +122,8 @@ void TProgrammiForm::ButtonConversioneMemoClick()
         ParametriBlob::Converti(db, &propria);
     } catch (const std::exception &e) {
         riuscita = false;
-        Messages::error(QStringLiteral("Errore interno durante la conversione:\r") +
-                        Guard::messageOf(e));
+        Messages::error(
+            DbErrorText::under(QStringLiteral("Errore interno durante la conversione:"), e));
     }
     condivisa->StartTransaction();
     QueryProgrammi->Open();
