@@ -143,10 +143,13 @@ bool TRecordEditorForm::Memorizzazione()
     }
     const bool sposta = !m_codiceSalvato.isNull() && !nuovo.isNull() &&
                         m_codiceSalvato.toLongLong() != nuovo.toLongLong() && !dipendenti().Vuoto();
-    if (sposta)
-        dipendenti().Salva(m_codiceSalvato, nuovo, [this] { SalvaRecord(); });
-    else
+    if (sposta) {
+        // The save's status change forgets the member: the moves get a copy.
+        const QVariant vecchio = m_codiceSalvato;
+        dipendenti().Salva(vecchio, nuovo, [this] { SalvaRecord(); });
+    } else {
         SalvaRecord();
+    }
     if (!key.isEmpty())
         locateKey(key);
     SettaggioInterfaccia(false);
