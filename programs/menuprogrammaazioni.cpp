@@ -96,6 +96,15 @@ void TMenuProgrammaForm::EditMenuPrecChange()
     m_descrMenu->Close();
 }
 
+QList<TDipendente> TMenuProgrammaForm::Dipendenti()
+{
+    // Rows of this program only: the base adds the parent's PROGRAMMA.
+    QList<TDipendente> elenco = {{QStringLiteral("DETTPROF"), QStringLiteral("MENU"), false}};
+    if (VociMenu::ConTraduzioni(QueryAux))
+        elenco.append({QStringLiteral("LINGUEMENU"), QStringLiteral("MENU"), false});
+    return elenco;
+}
+
 // ---- Elimina -------------------------------------------------------------------------
 
 bool TMenuProgrammaForm::ControlloRigaTrovata()

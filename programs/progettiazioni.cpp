@@ -41,6 +41,25 @@ bool TProgettiForm::ControlloDipendenti()
     return false;
 }
 
+QList<TDipendente> TProgettiForm::Dipendenti()
+{
+    // Users keep the code of a deleted project.
+    return {{QStringLiteral("DETTPROGETTI"), QStringLiteral("PROGETTO"), true},
+            {QStringLiteral("UTENTI"), QStringLiteral("PROGETTO"), false}};
+}
+
+void TProgettiForm::EliminaCollegati()
+{
+    // Links written since the check would pass to the next project.
+    EliminaDipendenti(FCodice);
+}
+
+QString TProgettiForm::ProssimoCodice()
+{
+    // A user still naming a deleted project must not be given a new one.
+    return ProssimoCodiceOltre(QStringLiteral("UTENTI"), QStringLiteral("PROGETTO"));
+}
+
 bool TProgettiForm::esegui(const QStringList &sql, const QVariantMap &valori)
 {
     QueryAux->Close();

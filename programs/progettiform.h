@@ -60,6 +60,9 @@ public:
 protected:
     void ValoriNuovoRecord() override;
     bool ControlloDipendenti() override;
+    void EliminaCollegati() override;
+    QList<TDipendente> Dipendenti() override;
+    QString ProssimoCodice() override;
     QWidget *EditChiave() const override;
 
 private:

@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "parametriblob.h"
 #include "tabform.h"
+#include "vocimenu.h"
 
 bool TProgrammiForm::ControlloDipendenti()
 {
@@ -24,6 +25,25 @@ bool TProgrammiForm::ControlloDipendenti()
     Messages::warning(QStringLiteral("Ci sono dei menu legati a questo programma, si prega di "
                                      "eliminarli prima di cancellare questo record"));
     return false;
+}
+
+QList<TDipendente> TProgrammiForm::Dipendenti()
+{
+    const QString programma = QStringLiteral("PROGRAMMA");
+    // The menu stays: a program with entries is not deleted.
+    QList<TDipendente> elenco = {{QStringLiteral("DETTMENU"), programma, false},
+                                 {QStringLiteral("DETTPROF"), programma, true},
+                                 {QStringLiteral("DETTPROGETTI"), programma, true}};
+    if (VociMenu::ConTraduzioni(QueryAux))
+        elenco.append({QStringLiteral("LINGUEMENU"), programma, true});
+    return elenco;
+}
+
+void TProgrammiForm::EliminaCollegati()
+{
+    // Left behind, the grants and links would pass to the next program
+    // given this code.
+    EliminaDipendenti(FCodice);
 }
 
 void TProgrammiForm::ButtonMenuClick()
