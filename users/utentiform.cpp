@@ -85,6 +85,7 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonProgetto, this, &TUtentiForm::ButtonProgettoClick);
     onClick(ButtonVerifica, this, &TUtentiForm::ButtonVerificaClick);
     onClick(ButtonVerificaHelp, this, &TUtentiForm::ButtonVerificaHelpClick);
+    onClick(ButtonReplicaDitte, this, &TUtentiForm::ButtonReplicaDitteClick);
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".

@@ -84,6 +84,7 @@ public:
     void ButtonPasswordClick();
     void ButtonProfiloClick();
     void ButtonProgettoClick();
+    void ButtonReplicaDitteClick();
 
     // The password box accepts no more than the column holds.
     static constexpr int kLunghezzaPassword = 80;
