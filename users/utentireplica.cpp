@@ -5,7 +5,7 @@
 
 #include "ibquery.h"
 #include "messages.h"
-#include "replicadittform.h"
+#include "replicaditteform.h"
 #include "tabform.h"
 
 void TUtentiForm::ButtonReplicaDitteClick()

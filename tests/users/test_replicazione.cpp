@@ -2,7 +2,7 @@
 #include "ibquery.h"
 #include "messages.h"
 #include "pravlinsezioni.h"
-#include "replicadittform.h"
+#include "replicaditteform.h"
 #include "replicazione.h"
 #include "utentiform.h"
 #include "utentitest.h"
@@ -224,6 +224,11 @@ TEST_F(ReplicazioneTest, TheDialogReplicatesAndTheEditorShowsTheCommittedTexts)
         rec.expect(TMsgDlgType::Warning,
                    "Operazione non consentita\r\nL'utente origine non può essere incluso nella "
                    "lista degli utenti di destinazione");
+        dlg->ButtonOk->click();
+        // A failed run: its error, and the dialog still stays.
+        dlg->ListaUtentiDest = QStringList{"99"};
+        rec.expect(TMsgDlgType::Error,
+                   "Operazione fallita\r\nFallito aggiornamento Pravlin utente 99");
         dlg->ButtonOk->click();
         EXPECT_EQ(dlg->result(), 0);
         dlg->ButtonSelTutto->click();

@@ -1,4 +1,4 @@
-#include "replicadittform.h"
+#include "replicaditteform.h"
 
 #include "dbgrid.h"
 #include "guard.h"
