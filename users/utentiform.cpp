@@ -78,6 +78,7 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonInfo1Help, this, &TUtentiForm::ButtonInfo1HelpClick);
     onClick(ButtonAbilitazDitte, this, &TUtentiForm::ButtonAbilitaDitteClick);
     onClick(ButtonAcqDaFile, this, &TUtentiForm::ButtonAcqDaFileClick);
+    onClick(ButtonReplicaDitte, this, &TUtentiForm::ButtonReplicaDitteClick);
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".

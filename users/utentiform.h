@@ -87,6 +87,8 @@ public:
     void ButtonAbilitaDitteClick();
     // Appends a company and its chosen options from an options file.
     void ButtonAcqDaFileClick();
+    // Copies one company's section of a user to other users, all or none.
+    void ButtonReplicaDitteClick();
 
     // The memo tools: each changes only the memo.
     void ButtonFileClick();
