@@ -39,6 +39,8 @@ protected:
     void SetUp() override
     {
         TransferTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         conParametriBlob();
     }
     std::unique_ptr<TImportMenuForm> apri()

@@ -33,6 +33,8 @@ protected:
     void SetUp() override
     {
         UtentiTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         profilo(1);
         progetto(1);
     }
