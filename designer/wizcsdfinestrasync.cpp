@@ -1,6 +1,7 @@
 #include "campigrid.h"
 #include "campimodel.h"
 #include "guard.h"
+#include "messages.h"
 #include "wizcsdfinestraform.h"
 
 #include <QButtonGroup>
@@ -160,6 +161,24 @@ void TWizCSDFinestraForm::collega()
     connect(ButtonAzzera, &QPushButton::clicked, this,
             [this] { suRighe(&TWizCSDFinestra::AzzeraCampi); });
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonScript, &QPushButton::clicked, this,
+            [w] { Guard::run([w] { w->ConfiguraScriptTabella(); }); });
+    // A cell still being edited belongs to what is checked.
+    connect(ButtonOk, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        Guard::run([this, w] {
+            if (w->Conferma())
+                done(mrOk);
+        });
+    });
+    connect(ButtonMemorizza, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        Guard::run([w] { w->Memorizza(); });
+    });
+    connect(ButtonTestaFinestra, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        Guard::run([w] { w->TestaFinestra(); });
+    });
 
     connect(w, &TWizCSDFinestra::inputsChanged, this, &TWizCSDFinestraForm::aggiornaInputs);
     auto suRiga = [this] {
