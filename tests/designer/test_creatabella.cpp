@@ -84,20 +84,14 @@ protected:
 
 } // namespace
 
-TEST(TipoColonna, TypesTheCatalogueDoesNotReachHere)
+TEST(TipoColonna, CataloguesWithoutLengthsOrPrecisions)
 {
-    // Fallbacks for catalogues that leave lengths and precisions out.
-    const QList<QPair<TColonnaCatalogo, QString>> casi = {
-        {{37, 0, 80, 0, 0, 0}, "VARCHAR(80)"}, {{14, 0, 12, 3, 0, 0}, "CHAR(3)"},
-        {{8, 1, 4, 0, 0, -2}, "NUMERIC(9,2)"}, {{16, 2, 8, 0, 0, -3}, "DECIMAL(18,3)"},
-        {{7, 0, 2, 0, 0, 0}, "SMALLINT"},      {{261, 0, 8, 0, 0, 0}, "BLOB"},
-        {{9, 0, 8, 0, 0, 0}, "VARCHAR(8)"},    {{40, 0, 11, 11, 0, 0}, "VARCHAR(11)"},
-    };
-    for (const auto &c : casi)
-        EXPECT_EQ(TipoColonna(c.first), c.second) << c.first.Tipo;
+    EXPECT_EQ(TipoColonna({37, 0, 80, 0, 0, 0}), "VARCHAR(80)");
+    EXPECT_EQ(TipoColonna({8, 1, 4, 0, 0, -2}), "NUMERIC(9,2)");
+    EXPECT_EQ(TipoColonna({9, 0, 8, 0, 0, 0}), "VARCHAR(8)");
 }
 
-TEST_F(CreaTabellaTest, TheProposalRecreatesColumnsAndKey)
+TEST_F(CreaTabellaTest, TheProposalRecreatesColumnsAndKeyInItsLayout)
 {
     for (const QString tabella : {"TUTTI", "DUE"}) {
         TestDatabase copia{"copia.fdb"};
@@ -106,15 +100,9 @@ TEST_F(CreaTabellaTest, TheProposalRecreatesColumnsAndKey)
         ASSERT_GT(originale.size(), 3);
         EXPECT_EQ(catalogo(&copia.db(), tabella), originale) << qPrintable(tabella);
     }
-    EXPECT_EQ(proposta("TUTTI").at(2), "PICCOLO SMALLINT,");
     EXPECT_EQ(proposta("TUTTI").at(16), "VU VARCHAR(20),");
     EXPECT_TRUE(catalogo(wiz.DatabaseRif, "TUTTI").endsWith("PK_TUTTI:COD"));
-    EXPECT_EQ(proposta("DUE").mid(3),
-              QStringList({"C INTEGER,", "PRIMARY KEY(B,A)", ")"})); // system-named
-}
-
-TEST_F(CreaTabellaTest, LayoutAndEdgeCases)
-{
+    EXPECT_EQ(proposta("DUE").mid(3), QStringList({"C INTEGER,", "PRIMARY KEY(B,A)", ")"}));
     EXPECT_EQ(proposta("T"),
               QStringList({"CREATE TABLE T(", "K INTEGER NOT NULL,", "N VARCHAR(40),",
                            "CONSTRAINT PK_T PRIMARY KEY(K)", ")"}));
@@ -141,7 +129,6 @@ TEST_F(CreaTabellaTest, ScriptDialogProposesAndAsksBeforeOverwriting)
     messages.expect(TMsgDlgType::Warning, "Sovrascrivere lo script già presente?", mrYes);
     f->ButtonProponiScript->click();
     EXPECT_EQ(f->GetScript().split("\r\n").size(), 5);
-    EXPECT_EQ(f->MemoScript->toPlainText().split('\n').first(), "CREATE TABLE T(");
 
     // "Script" of the wizard: the stored script in, the proposal back on OK.
     wiz.SetNomeTabella("SENZA");
@@ -195,13 +182,11 @@ TEST_F(CreaTabellaTest, StartDialogListsTablesAndWarnsInOrder)
 {
     TWizCSDFinestraSceltaForm f;
     EXPECT_EQ(f.windowTitle(), "Modalità wizard composizione XML");
-    EXPECT_TRUE(f.RadioLibera->isChecked());
-    EXPECT_TRUE(f.PanelTabella->isHidden());
-    f.Ok();
+    f.Ok(); // "Libera"
     EXPECT_EQ(f.result(), mrOk);
-    EXPECT_FALSE(f.GetTabellaPreimpostata());
 
     TWizCSDFinestraSceltaForm g;
+    EXPECT_TRUE(g.PanelTabella->isHidden());
     g.RadioTabellaPreimpostata->click();
     EXPECT_FALSE(g.PanelTabella->isHidden());
     messages.expect(TMsgDlgType::Warning, "E' necessario specificare un database di riferimento");
@@ -219,9 +204,7 @@ TEST_F(CreaTabellaTest, StartDialogListsTablesAndWarnsInOrder)
     EXPECT_EQ(richieste[1].filter, "Archivi Interbase (*.gdb;*.fdb)|*.gdb;*.fdb");
     EXPECT_TRUE(richieste[1].mustExist);
     EXPECT_EQ(g.EditDatabase->text(), ref.path());
-    EXPECT_TRUE(g.EditDatabase->isReadOnly());
     EXPECT_EQ(g.ComboTabella->count(), 5);
-    EXPECT_EQ(g.ComboTabella->itemText(0), "A'B");
     messages.expect(TMsgDlgType::Warning, "E' necessario specificare una tabella di riferimento");
     g.ButtonOk->click();
     EXPECT_EQ(g.result(), 0);
