@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -126,6 +127,8 @@ TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstWithTheirMapRows)
     EXPECT_EQ(f->TreeViewMenu->indentation(), 19);
     EXPECT_EQ(nodi(*f), (QStringList{"Uno#0", ".Due#1", "..Nove#2", "Tre#3"}));
     EXPECT_EQ(mappa(*f), (QStringList{"0|1|0", "1|2|1", "2|9|2", "3|3|0"}));
+    EXPECT_EQ(f->MemTabNodiMenu->FieldByName("Nodo")->DataType(), ftInteger)
+        << "a view may create more than 32,767 nodes";
     for (QTreeWidgetItemIterator it(f->TreeViewMenu); *it; ++it)
         EXPECT_FALSE((*it)->isExpanded()) << "nodes start collapsed";
     EXPECT_EQ(f->Nuovo1->text(), "Nuovo");
@@ -208,6 +211,18 @@ TEST_F(Albero, DeleteRefusesNodesWithEntriesBelowShownOrHidden)
     f->Elimina1Click();
     EXPECT_EQ(righeCommitted(kVoci).size(), 10);
     EXPECT_EQ(mappa(*f).size(), 4);
+
+    // The popup opens only over a node, which it selects.
+    f->show();
+    f->TreeViewMenu->setCurrentItem(nullptr);
+    emit f->TreeViewMenu->customContextMenuRequested(
+        QPoint(2, f->TreeViewMenu->viewport()->height() - 2));
+    EXPECT_FALSE(f->PopUpAlbero->isVisible());
+    QTreeWidgetItem *tre = f->TreeViewMenu->topLevelItem(1);
+    emit f->TreeViewMenu->customContextMenuRequested(f->TreeViewMenu->visualItemRect(tre).center());
+    EXPECT_TRUE(f->PopUpAlbero->isVisible());
+    EXPECT_EQ(f->TreeViewMenu->currentItem(), tre);
+    f->PopUpAlbero->hide();
 
     // No node selected: nothing happens.
     f->TreeViewMenu->setCurrentItem(nullptr);
