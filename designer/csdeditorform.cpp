@@ -226,7 +226,7 @@ bool TCSDEditorForm::Nuovo()
     return true;
 }
 
-QStringList TCSDEditorForm::sqlSalva(TIBSQL &st) const
+void TCSDEditorForm::sqlSalva(TIBSQL &st) const
 {
     QStringList sql{QStringLiteral("UPDATE ") + m_tabella + QStringLiteral(" SET")};
     QList<TColonnaCSD> tutte = colonne();
@@ -243,7 +243,6 @@ QStringList TCSDEditorForm::sqlSalva(TIBSQL &st) const
             continue;
         st.ParamByName(c.nome).setAsString(c.accento ? ConAccento(c.testo) : c.testo);
     }
-    return sql;
 }
 
 bool TCSDEditorForm::Memorizza()

@@ -115,7 +115,8 @@ private:
     // place (the last one when there are fewer).
     void riapri(const QString &codice, int posizione = 0);
     bool fallito(const QString &operazione, const std::exception &e);
-    QStringList sqlSalva(TIBSQL &st) const;
+    // The UPDATE of the edited row, its texts bound.
+    void sqlSalva(TIBSQL &st) const;
 
     QString m_tabella;
     int m_modalita = 0;
