@@ -1,4 +1,5 @@
 #include "basemainform.h"
+#include "designermenu.h"
 #include "guard.h"
 #include "infoform.h"
 #include "programmimenu.h"
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     TBaseMainForm window;
     ProgrammiMenu::Installa(window);
     UtentiMenu::Installa(window);
+    DesignerMenu::Installa(window);
     // Before the first connection: until then the signals are ours alone.
     ShutdownSignals segnali;
     QObject::connect(&segnali, &ShutdownSignals::received, &window,

@@ -136,9 +136,6 @@ void TBaseMainForm::buildMenu()
     onItem(Esci1, &TBaseMainForm::Esci1Click);
     onItem(ArchivioCDSProgetti1, &TBaseMainForm::ArchivioCDSProgetti1Click);
     onItem(GestionePulsantoni1, &TBaseMainForm::GestionePulsantoni1Click);
-    onItem(ProgettiCSD1, &TBaseMainForm::ProgettiCSD1Click);
-    onItem(SituazioniForm1, &TBaseMainForm::SituazioniForm1Click);
-    onItem(SituazioniCSDGrid1, &TBaseMainForm::SituazioniCSDGrid1Click);
     onItem(LingueComponent1, &TBaseMainForm::LingueComponent1Click);
     onItem(LingueMenu1, &TBaseMainForm::LingueMenu1Click);
     onItem(Informazioni1, &TBaseMainForm::Informazioni1Click);
@@ -258,23 +255,6 @@ bool TBaseMainForm::CSDCollegato()
     Messages::warning(
         QStringLiteral("Nessun database csd progetti collegato, vedi sotto menu sistema"));
     return false;
-}
-
-// The CSD projects and situations editors open here once they exist; the
-// gate already applies.
-void TBaseMainForm::ProgettiCSD1Click()
-{
-    CSDCollegato();
-}
-
-void TBaseMainForm::SituazioniForm1Click()
-{
-    CSDCollegato();
-}
-
-void TBaseMainForm::SituazioniCSDGrid1Click()
-{
-    CSDCollegato();
 }
 
 void TBaseMainForm::ArchivioCDSProgetti1Click()

@@ -75,13 +75,11 @@ public:
     void ChiudiPerSegnale();
     void ArchivioCDSProgetti1Click();
     void GestionePulsantoni1Click();
-    void ProgettiCSD1Click();
-    void SituazioniForm1Click();
-    void SituazioniCSDGrid1Click();
     void LingueComponent1Click();
     void LingueMenu1Click();
     void Informazioni1Click();
-    // Warns and answers false when no CSD projects database is connected.
+    // Warns and answers false when no CSD projects database is connected;
+    // the CSD editors and pick lists open only past it.
     bool CSDCollegato();
 
 private:

@@ -79,6 +79,11 @@ TTabForm::TTabForm(QWidget *owner)
     QueryAux->setTransaction(IBTransaction1);
     IBCSDProgetti->SQLDialect = 3;
     IBTransactionCSDProgetti->setDefaultDatabase(IBCSDProgetti);
+    // The CSD editors commit every change at once and compute new codes from
+    // MAX(CODICE): each statement must see what other administrators have
+    // committed, which a snapshot kept by commit retaining never does.
+    IBTransactionCSDProgetti->Params = QStringList{
+        QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("wait")};
     IBCSDProgetti->DefaultTransaction = IBTransactionCSDProgetti;
 }
 
@@ -223,9 +228,12 @@ void TTabForm::Set_DBCSDProgetti(const QString &percorso)
 void TTabForm::ConnettiIBCSDProgetti(const QString &percorso)
 {
     const BusyCursor busy;
+    DbOpening opening;
     if (!ApriDatabase(IBCSDProgetti, folderOf(percorso), fileNameOf(percorso), QString(), QString(),
-                      m_owner)) {
-        Messages::warning(QStringLiteral("Connessione database CSDProgetti non riuscita"));
+                      m_owner, &opening)) {
+        const QString text = QStringLiteral("Connessione database CSDProgetti non riuscita");
+        Messages::warning(opening.cause.isEmpty() ? text
+                                                  : text + QLatin1Char('\r') + opening.cause);
         return;
     }
     bool completed = false;

@@ -2,6 +2,7 @@
 #include "campimodel.h"
 #include "guard.h"
 #include "messages.h"
+#include "rcsdform.h"
 #include "wizcsdfinestraform.h"
 
 #include <QButtonGroup>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <memory>
 
 // What the wizard's controls do: each writes into TWizCSDFinestra at once,
 // and each shows what it holds whenever that changes. Every connection runs
@@ -244,9 +246,24 @@ void TWizCSDFinestraForm::suRighe(void (TWizCSDFinestra::*operazione)())
 
 void TWizCSDFinestraForm::scegliCodice(QLineEdit *edit)
 {
-    // The pick lists come later; past the gate the edit takes the focus.
-    if (Wizard->PuoScegliereCodice())
-        edit->setFocus();
+    if (!Wizard->PuoScegliereCodice())
+        return;
+    std::unique_ptr<TRCSDForm> lista;
+    if (edit == EditCodiceProgetto)
+        lista = std::make_unique<TRProgettiCSDForm>(this, Wizard->TabForm);
+    else
+        lista = std::make_unique<TRSituazioniCSDForm>(this, Wizard->TabForm,
+                                                      edit == EditSituazioneGriglia ? 1 : 0);
+    if (Modal::exec(lista.get()) == mrOk) {
+        const QString codice = lista->GetCodiceSelezionato();
+        if (edit == EditCodiceProgetto)
+            Wizard->SetTestoCodiceProgetto(codice);
+        else if (edit == EditSituazioneGriglia)
+            Wizard->SetTestoSituazioneGriglia(codice);
+        else
+            Wizard->SetTestoSituazioneFinestra(codice);
+    }
+    edit->setFocus();
 }
 
 void TWizCSDFinestraForm::aggiornaInputs()

@@ -90,8 +90,10 @@ void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         m_query->ParamByName(it.key()).setValue(it.value());
     m_query->Open();
-    // The boxes are all there now: room for them whatever the font.
-    resize(sizeHint().expandedTo(QSize(560, 380)));
+    // The boxes are all there now: room for them whatever the font. A list
+    // searched again while shown keeps the size it was given.
+    if (!isVisible())
+        resize(sizeHint().expandedTo(QSize(560, 380)));
 }
 
 void TRicercaForm::ButtonRitornaClick()

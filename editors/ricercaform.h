@@ -64,8 +64,8 @@ protected:
     // The row above the grid for a list's filters and buttons, made on the
     // first call.
     QHBoxLayout *rigaFiltri();
-    // Binds the query to the list's database and transaction and opens it;
-    // every value is a parameter.
+    // Binds the query to the list's database and transaction and opens it
+    // (a list searching again closes it first); every value is a parameter.
     void apri(const QStringList &sql, const QVariantMap &params = {});
 
 private:

@@ -270,8 +270,13 @@ void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
     // Another user deleted the row or changed its key: the edit reached no
     // row, and must not look saved.
     if (runUpdate(ModifyStatement, m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
-        throw EDatabaseError(QStringLiteral("Record non trovato o modificato da un altro utente"));
+        throw EDatabaseError(RecordNonTrovato());
     m_rows[index] = buffer;
+}
+
+QString TIBQuery::RecordNonTrovato()
+{
+    return QStringLiteral("Record non trovato o modificato da un altro utente");
 }
 
 int TIBQuery::storeInsert(int index, TRecordBuffer &buffer)

@@ -63,6 +63,9 @@ public:
 
     // Runs SQL as a statement without a result set.
     void ExecSQL();
+    // The text of a write that reached no row: another user deleted it or
+    // changed its key since it was read.
+    static QString RecordNonTrovato();
     qint64 RowsAffected() const { return m_rowsAffected; }
 
     // The columns whose values identify a row in a bookmark: the table's

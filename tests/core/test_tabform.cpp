@@ -205,7 +205,12 @@ TEST_F(TabFormTest, CsdDatabaseThatCannotBeOpenedIsReportedAndTheRestGoesOn)
     });
     rec.expect(TMsgDlgType::None, "Non trovato dati.ini")
         .expect(TMsgDlgType::None, "Apertura / creazione del database non riuscita!")
-        .expect(TMsgDlgType::Warning, "Connessione database CSDProgetti non riuscita");
+        .expect(TMsgDlgType::Warning,
+                "Connessione database CSDProgetti non riuscita\rI/O error during \"open "
+                "O_CREAT\" operation for file \"" +
+                    dir.path() +
+                    "/manca/csd.fdb\"\n-Error while trying to create file\n-No such file or "
+                    "directory");
     tab.Set_DBCSDProgetti(dir.path() + "/manca/csd.fdb");
     Modal::setRunner({});
     EXPECT_FALSE(tab.IBCSDProgetti->Connected());
