@@ -207,6 +207,10 @@ protected:
     // was not confirmed or failed (after its error box).
     bool AzzeraRighe(const QString &confirmation, const QStringList &sql,
                      const QVariantMap &params);
+    // The same with several statements in the one commit, each given the
+    // parameters it names; a failure rolls every one back.
+    bool AzzeraRigheCollegate(const QString &confirmation, const QList<QStringList> &statements,
+                              const QVariantMap &params);
 
     // The protocol of the archive object marks a save on the status button
     // alone: the mode follows it.

@@ -253,6 +253,13 @@ void TRecordEditorForm::ButtonEliminaClick()
 bool TRecordEditorForm::AzzeraRighe(const QString &confirmation, const QStringList &sql,
                                     const QVariantMap &params)
 {
+    return AzzeraRigheCollegate(confirmation, QList<QStringList>{sql}, params);
+}
+
+bool TRecordEditorForm::AzzeraRigheCollegate(const QString &confirmation,
+                                             const QList<QStringList> &statements,
+                                             const QVariantMap &params)
+{
     if (MainQuery->IsEmpty()) {
         Messages::information(QStringLiteral("La tebella è vuota"));
         return false;
@@ -261,21 +268,24 @@ bool TRecordEditorForm::AzzeraRighe(const QString &confirmation, const QStringLi
         return false;
     TBookmark segno = MainQuery->GetBookmark();
     try {
-        QueryAux->Close();
-        QueryAux->SQL = sql;
-        for (auto it = params.cbegin(); it != params.cend(); ++it)
-            QueryAux->ParamByName(it.key()).setValue(it.value());
-        QueryAux->ExecQuery();
-        QueryAux->Close();
+        for (const QStringList &sql : statements) {
+            QueryAux->Close();
+            QueryAux->SQL = sql;
+            for (auto it = params.cbegin(); it != params.cend(); ++it)
+                if (TIBValue *p = QueryAux->Params().FindParam(it.key()))
+                    p->setValue(it.value());
+            QueryAux->ExecQuery();
+            QueryAux->Close();
+        }
         // A full commit: the rows are gone for everybody.
         FTabForm->IBTransaction1->Commit();
     } catch (const std::exception &e) {
         Messages::error(DbErrorText::under(
             QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"), e, false));
-        // A failed delete or commit has ended nothing the editor shows:
-        // show the rows as they stand.
-        if (!MainQuery->Active())
-            FTabForm->AggiornaTabella(MainQuery, segno, false);
+        // An earlier statement's rows must not wait in the shared
+        // transaction for the next save: the refresh rolls back and shows
+        // the rows as they stand.
+        FTabForm->AggiornaTabella(MainQuery, segno, false);
         return false;
     }
     // Then the status button's refresh.

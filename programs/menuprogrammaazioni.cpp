@@ -98,10 +98,12 @@ void TMenuProgrammaForm::EditMenuPrecChange()
 
 QList<TDipendente> TMenuProgrammaForm::Dipendenti()
 {
-    // Rows of this program only: the base adds the parent's PROGRAMMA.
-    QList<TDipendente> elenco = {{QStringLiteral("DETTPROF"), QStringLiteral("MENU"), false}};
+    // Rows of this program only: the base adds the parent's PROGRAMMA. They
+    // go with the entry: a new entry may take its code again (MAX + 1), and
+    // must not inherit its grants.
+    QList<TDipendente> elenco = {{QStringLiteral("DETTPROF"), QStringLiteral("MENU"), true}};
     if (VociMenu::ConTraduzioni(QueryAux))
-        elenco.append({QStringLiteral("LINGUEMENU"), QStringLiteral("MENU"), false});
+        elenco.append({QStringLiteral("LINGUEMENU"), QStringLiteral("MENU"), true});
     return elenco;
 }
 
@@ -119,6 +121,11 @@ bool TMenuProgrammaForm::ControlloRigaTrovata()
         return false;
     }
     return true;
+}
+
+void TMenuProgrammaForm::EliminaCollegati()
+{
+    EliminaDipendenti(FMenu);
 }
 
 void TMenuProgrammaForm::DopoEliminazione()
@@ -197,9 +204,14 @@ void TMenuProgrammaForm::ButtonInserisciClick()
 
 void TMenuProgrammaForm::ButtonAzzeraClick()
 {
-    if (AzzeraRighe(QStringLiteral("Confermare l'azzeramento del menu del programma?"),
-                    {QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")},
-                    {{QStringLiteral("PROGRAMMA"), FProgramma}}))
+    // The grants and translations go too: the next "&Nuovo" gives code 1 again.
+    QList<QStringList> istruzioni{
+        {QStringLiteral("DELETE FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")},
+        {QStringLiteral("DELETE FROM DETTPROF WHERE PROGRAMMA=:PROGRAMMA")}};
+    if (VociMenu::ConTraduzioni(QueryAux))
+        istruzioni.append({QStringLiteral("DELETE FROM LINGUEMENU WHERE PROGRAMMA=:PROGRAMMA")});
+    if (AzzeraRigheCollegate(QStringLiteral("Confermare l'azzeramento del menu del programma?"),
+                             istruzioni, {{QStringLiteral("PROGRAMMA"), FProgramma}}))
         FVociSelezionate.clear();
 }
 

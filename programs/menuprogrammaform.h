@@ -107,11 +107,13 @@ protected:
     bool Validazioni() override;
     QString PromptNuovoCodice() const override;
     QWidget *EditChiave() const override;
-    // The entry's grants and translations follow its code; the entries
-    // under it keep naming the old one.
+    // The entry's grants and translations follow its code and go with it;
+    // the entries under it keep naming the old code.
     QList<TDipendente> Dipendenti() override;
     // The entry found again must have no child entries; its mark goes with it.
     bool ControlloRigaTrovata() override;
+    // The entry's grants and translations go in the delete's transaction.
+    void EliminaCollegati() override;
     void DopoEliminazione() override;
 
 private:
