@@ -129,6 +129,8 @@ private:
     // Gives every function of the walk its final letter; false when a row
     // refused it (shown, and the walk undone).
     bool sostituisciLettera(QChar lettera);
+    // The query opened again on the entry of this key (the first without).
+    void riapri(const QVariantList &chiave);
 
     // The parent's caption is read at every move: one statement kept prepared.
     TIBSQL *m_descrMenu;

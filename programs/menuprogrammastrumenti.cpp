@@ -10,9 +10,11 @@
 #include "ibquery.h"
 #include "ibsql.h"
 #include "inputbox.h"
+#include "memorydata.h"
 #include "messages.h"
 #include "strumentivoci.h"
 #include "tabform.h"
+#include "visalberoform.h"
 #include "wizardvoce.h"
 
 #include <QPushButton>
@@ -185,7 +187,30 @@ void TMenuProgrammaForm::ButtonWizardCSDFormClick()
 
 // ---- The tree view -----------------------------------------------------------------------
 
-void TMenuProgrammaForm::ButtonModAlberoClick() {}
+void TMenuProgrammaForm::ButtonModAlberoClick()
+{
+    // The view commits, which closes this query underneath: the grid shows
+    // nothing until it is opened again, whatever happens in between.
+    const QVariantList prima = currentKey();
+    QVariant scelto;
+    try {
+        TVisAlberoForm albero(this, FTabForm, FProgramma);
+        if (Modal::exec(&albero) == mrOk)
+            scelto = albero.MemTabNodiMenu->FieldByName(QStringLiteral("Menu"))->Value();
+    } catch (...) {
+        riapri(prima);
+        throw;
+    }
+    riapri(scelto.isNull() ? prima : QVariantList{FProgramma, scelto});
+}
+
+void TMenuProgrammaForm::riapri(const QVariantList &chiave)
+{
+    QueryDettMenu->Close();
+    QueryDettMenu->Open();
+    if (!chiave.isEmpty() && !chiave.first().isNull())
+        locateKey(chiave);
+}
 
 // ---- Transfer ----------------------------------------------------------------------------
 

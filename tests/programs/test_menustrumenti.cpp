@@ -1,15 +1,20 @@
 #include "dbcontrols.h"
+#include "dbgrid.h"
 #include "filedialogs.h"
 #include "ibquery.h"
 #include "inputbox.h"
 #include "menuprogrammatest.h"
+#include "nodovoceform.h"
 #include "strumentivoci.h"
+#include "visalberoform.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 // The menu grid editor's tools: the library pick, the function letter, the
-// conversion to mode X and the two transfer buttons.
+// conversion to mode X, the tree view and the two transfer buttons.
 namespace {
 
 const QString kFunzioni =
@@ -266,4 +271,57 @@ TEST_F(Strumenti, ConversionRefusedBySaveLeavesACoherentEditMode)
     f->ButtonMemorizza->click();
     EXPECT_FALSE(f->Editing());
     EXPECT_EQ(righeCommitted(kFunzioni), QStringList{"1|A.dll|ApriX|0"});
+}
+
+TEST_F(Strumenti, TreeViewFromTheGrid)
+{
+    voce(1, 1, "", "Uno");
+    voce(1, 2, "1", "Due", 1);
+    voce(1, 3, "", "Tre");
+    auto f = apri();
+    f->QueryDettMenu->Locate("MENU", 3);
+    int cambi = 0;
+    QObject::connect(f->EditMenuPrec, &TDBEdit::Change, [&] { ++cambi; });
+    const auto scegli = [](TVisAlberoForm &a, const QString &testo) {
+        a.TreeViewMenu->setCurrentItem(
+            a.TreeViewMenu->findItems(testo, Qt::MatchExactly | Qt::MatchRecursive).value(0));
+    };
+
+    // An entry added in the view: its commit closes the grid's query, and
+    // the editor shows nothing, quietly, until the view is gone.
+    rispondi([&](QDialog *d) {
+        if (auto *nodo = qobject_cast<TNodoVoceForm *>(d)) {
+            nodo->EditDescrizione->setText("Quattro");
+            nodo->ButtonOk->click();
+            return;
+        }
+        auto *a = qobject_cast<TVisAlberoForm *>(d);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->FProgramma, "1");
+        scegli(*a, "Uno");
+        cambi = 0;
+        a->Nuovo1Click();
+        EXPECT_FALSE(f->QueryDettMenu->Active());
+        EXPECT_EQ(f->GridDettMenu->model()->rowCount(), 0);
+        EXPECT_EQ(f->EditDescrizione->text(), "");
+        EXPECT_EQ(cambi, 0);
+        a->ButtonChiudi->click();
+    });
+    f->ButtonModAlbero->click();
+    EXPECT_TRUE(rec.seen().isEmpty());
+    EXPECT_EQ(f->GridDettMenu->model()->rowCount(), 4) << "the new entry is in the grid";
+    EXPECT_EQ(menuCorrente(*f), 3) << "Chiudi leaves the grid where it was";
+    EXPECT_EQ(vociCommitted().last(), "4|1|1|Quattro");
+
+    // Ritorna puts the grid on the chosen entry.
+    rispondi([&](QDialog *d) {
+        auto *a = qobject_cast<TVisAlberoForm *>(d);
+        scegli(*a, "Due");
+        a->ButtonRitorna->click();
+    });
+    f->ButtonModAlbero->click();
+    EXPECT_EQ(menuCorrente(*f), 2);
+    EXPECT_EQ(f->EditDescrizione->text(), "Due");
+    EXPECT_EQ(f->EditDescrMenu->text(), "Uno");
+    EXPECT_FALSE(f->Editing());
 }
