@@ -18,26 +18,20 @@ namespace {
 
 const QString kVoce = "SELECT DLL, FUNZIONE, LIVELLO2VERSIONE, PARAMETRIBLOB FROM DETTMENU "
                       "WHERE PROGRAMMA=1 AND MENU=1";
-const QString kVecchia = "Vecchia.dll|ApriX|0|";
-const QString kAnnullare = "Conferma l'annullamento delle modifiche apportate?";
 
 // What a test answers for the windows and the boxes of one run.
 struct Copione
 {
-    int domanda = mrYes;   // the script question
-    bool leggibile = true; // CaricaXML
-    int avviso = mrOk;     // the unreadable-script warning
-    int scelta = mrOk;     // the start dialog
-    bool preimpostata = false;
-    int wizard = mrOk;
-    QString composto = "<CSDForm/>";
+    int domanda, avviso, scelta, wizard; // the script question, the warning, the two windows
+    bool leggibile, preimpostata;        // CaricaXML, GetTabellaPreimpostata
+    QString composto;                    // ComponiXML
 };
 
 class FintoWizard : public TWizCSDFinestraForm
 {
 public:
-    FintoWizard(QWidget *owner, TTabForm *tab, QStringList &log, const Copione &c)
-        : TWizCSDFinestraForm(owner, tab)
+    FintoWizard(QWidget *o, TTabForm *t, QStringList &log, const Copione &c)
+        : TWizCSDFinestraForm(o, t)
         , m_log(log)
         , m_c(c)
     {
@@ -46,18 +40,10 @@ public:
     void Azzera() override { m_log << "Azzera"; }
     bool CaricaXML(const QString &testo) override
     {
-        m_log << "CaricaXML(" + testo + ")";
-        return m_c.leggibile;
+        return m_log << "Carica " + testo, m_c.leggibile;
     }
-    void CaricaTabella(const QString &db, const QString &tabella) override
-    {
-        m_log << "CaricaTabella(" + db + "," + tabella + ")";
-    }
-    QString ComponiXML() override
-    {
-        m_log << "ComponiXML";
-        return m_c.composto;
-    }
+    void CaricaTabella(const QString &db, const QString &t) override { m_log << db + "," + t; }
+    QString ComponiXML() override { return m_log << "Componi", m_c.composto; }
 
 private:
     QStringList &m_log;
@@ -67,8 +53,8 @@ private:
 class FintaScelta : public TWizCSDFinestraSceltaForm
 {
 public:
-    FintaScelta(QWidget *owner, QStringList &log, const Copione &c)
-        : TWizCSDFinestraSceltaForm(owner)
+    FintaScelta(QWidget *o, QStringList &log, const Copione &c)
+        : TWizCSDFinestraSceltaForm(o)
         , m_log(log)
         , m_c(c)
     {
@@ -76,19 +62,10 @@ public:
     ~FintaScelta() override { m_log << "~scelta"; }
     bool GetTabellaPreimpostata() const override
     {
-        m_log << "GetTabellaPreimpostata";
-        return m_c.preimpostata;
+        return m_log << "Preimpostata", m_c.preimpostata;
     }
-    QString GetDatabase() const override
-    {
-        m_log << "GetDatabase";
-        return "/rif/ART.fdb";
-    }
-    QString GetTabella() const override
-    {
-        m_log << "GetTabella";
-        return "ART";
-    }
+    QString GetDatabase() const override { return m_log << "GetDatabase", "/rif.fdb"; }
+    QString GetTabella() const override { return m_log << "GetTabella", "ART"; }
 
 private:
     QStringList &m_log;
@@ -117,152 +94,80 @@ protected:
 
 TEST_F(Wizard, EveryBranchCallsTheWindowsInOrderAndFreesThem)
 {
-    const QStringList senzaScript = {
-        "CreaConTabForm", "new scelta", "exec scelta", "GetTabellaPreimpostata",
-        "exec wizard",    "ComponiXML", "~scelta",     "~wizard"};
+    const int S = mrYes, N = mrNo, O = mrOk, C = mrCancel;
+    const QString libera =
+        "Crea Scelta exec:scelta Preimpostata exec:wizard Componi ~scelta ~wizard";
     const struct
     {
-        const char *nome;
         QString script;
         Copione c;
-        QStringList chiamate;
-        bool composto;
+        QString chiamate; // in order, blank-separated
     } casi[] = {
-        {"empty script", "", {}, senzaScript, true},
-        {"empty composition", "",
-         [] {
-             Copione c;
-             c.composto = "";
-             return c;
-         }(),
-         senzaScript, false},
-        {"Yes, readable",
-         "<vecchio/>",
-         {},
-         {"CreaConTabForm", "domanda", "CaricaXML(<vecchio/>)", "exec wizard", "ComponiXML",
-          "~wizard"},
-         true},
-        {"Yes, unreadable, OK",
-         "<vecchio/>",
-         [] {
-             Copione c;
-             c.leggibile = false;
-             return c;
-         }(),
-         {"CreaConTabForm", "domanda", "CaricaXML(<vecchio/>)", "avviso", "Azzera", "new scelta",
-          "exec scelta", "GetTabellaPreimpostata", "exec wizard", "ComponiXML", "~scelta",
-          "~wizard"},
-         true},
-        {"Yes, unreadable, Cancel",
-         "<vecchio/>",
-         [] {
-             Copione c;
-             c.leggibile = false;
-             c.avviso = mrCancel;
-             return c;
-         }(),
-         {"CreaConTabForm", "domanda", "CaricaXML(<vecchio/>)", "avviso", "~wizard"},
-         false},
-        {"No",
-         "<vecchio/>",
-         [] {
-             Copione c;
-             c.domanda = mrNo;
-             return c;
-         }(),
-         {"CreaConTabForm", "domanda", "new scelta", "exec scelta", "GetTabellaPreimpostata",
-          "exec wizard", "ComponiXML", "~scelta", "~wizard"},
-         true},
-        {"Cancel",
-         "<vecchio/>",
-         [] {
-             Copione c;
-             c.domanda = mrCancel;
-             return c;
-         }(),
-         {"CreaConTabForm", "domanda", "~wizard"},
-         false},
-        {"start dialog cancelled",
-         "",
-         [] {
-             Copione c;
-             c.scelta = mrCancel;
-             return c;
-         }(),
-         {"CreaConTabForm", "new scelta", "exec scelta", "~scelta", "~wizard"},
-         false},
-        {"preset table",
-         "",
-         [] {
-             Copione c;
-             c.preimpostata = true;
-             return c;
-         }(),
-         {"CreaConTabForm", "new scelta", "exec scelta", "GetTabellaPreimpostata", "GetDatabase",
-          "GetTabella", "CaricaTabella(/rif/ART.fdb,ART)", "exec wizard", "ComponiXML", "~scelta",
-          "~wizard"},
-         true},
-        {"wizard cancelled",
-         "",
-         [] {
-             Copione c;
-             c.wizard = mrCancel;
-             return c;
-         }(),
-         {"CreaConTabForm", "new scelta", "exec scelta", "GetTabellaPreimpostata", "exec wizard",
-          "~scelta", "~wizard"},
-         false},
+        {"", {S, O, O, O, true, false, "<CSDForm/>"}, libera},
+        {"", {S, O, O, O, true, false, ""}, libera}, // empty composition: nothing written
+        {"<v/>",
+         {S, O, O, O, true, false, "<CSDForm/>"},
+         "Crea domanda Carica <v/> exec:wizard Componi ~wizard"},
+        {"<v/>",
+         {S, O, O, O, false, false, "<CSDForm/>"},
+         "Crea domanda Carica <v/> avviso Azzera " + libera.mid(5)},
+        {"<v/>",
+         {S, C, O, O, false, false, "<CSDForm/>"},
+         "Crea domanda Carica <v/> avviso ~wizard"},
+        {"<v/>", {N, O, O, O, true, false, "<CSDForm/>"}, "Crea domanda " + libera.mid(5)},
+        {"<v/>", {C, O, O, O, true, false, "<CSDForm/>"}, "Crea domanda ~wizard"},
+        {"", {S, O, C, O, true, false, "<CSDForm/>"}, "Crea Scelta exec:scelta ~scelta ~wizard"},
+        {"",
+         {S, O, O, O, true, true, "<CSDForm/>"},
+         "Crea Scelta exec:scelta Preimpostata GetDatabase GetTabella /rif.fdb,ART exec:wizard "
+         "Componi ~scelta ~wizard"},
+        {"",
+         {S, O, O, C, true, false, "<CSDForm/>"},
+         "Crea Scelta exec:scelta Preimpostata exec:wizard ~scelta ~wizard"},
     };
     for (const auto &caso : casi) {
-        SCOPED_TRACE(caso.nome);
+        SCOPED_TRACE(caso.chiamate.toStdString() + " -> " + caso.c.composto.toStdString());
         other("UPDATE DETTMENU SET PARAMETRIBLOB=" +
               (caso.script.isEmpty() ? QString("NULL") : "'" + caso.script + "'"));
-        const QString prima = kVecchia + caso.script;
+        const QString prima = "Vecchia.dll|ApriX|0|" + caso.script;
         auto f = apri();
         QStringList log;
         WizardVoce::setCreatore(
-            {[&](QWidget *owner, TTabForm *t) -> std::unique_ptr<TWizCSDFinestraForm> {
-                 EXPECT_EQ(owner, f.get());
-                 EXPECT_EQ(t, tabVar);
-                 log << "CreaConTabForm";
-                 return std::make_unique<FintoWizard>(owner, t, log, caso.c);
+            {[&](QWidget *o, TTabForm *t) -> std::unique_ptr<TWizCSDFinestraForm> {
+                 EXPECT_TRUE(o == f.get() && t == tabVar);
+                 log << "Crea";
+                 return std::make_unique<FintoWizard>(o, t, log, caso.c);
              },
-             [&](QWidget *owner) -> std::unique_ptr<TWizCSDFinestraSceltaForm> {
-                 EXPECT_EQ(owner, f.get());
-                 log << "new scelta";
-                 return std::make_unique<FintaScelta>(owner, log, caso.c);
+             [&](QWidget *o) -> std::unique_ptr<TWizCSDFinestraSceltaForm> {
+                 EXPECT_EQ(o, f.get());
+                 log << "Scelta";
+                 return std::make_unique<FintaScelta>(o, log, caso.c);
              }});
         Modal::setRunner([&](QDialog *d) {
             const bool wizard = dynamic_cast<FintoWizard *>(d) != nullptr;
-            log << (wizard ? "exec wizard" : "exec scelta");
+            log << (wizard ? "exec:wizard" : "exec:scelta");
             return wizard ? caso.c.wizard : caso.c.scelta;
         });
         Messages::setResponder([&](const TMessage &m) {
-            if (m.text == WizardVoce::DomandaScript && m.kind == TMsgDlgType::Confirmation &&
-                m.buttons == TMsgDlgButtons::YesNoCancel) {
-                log << "domanda";
-                return caso.c.domanda;
-            }
+            if (m.text == WizardVoce::DomandaScript && m.buttons == TMsgDlgButtons::YesNoCancel)
+                return log << "domanda", caso.c.domanda;
             if (m.text == WizardVoce::ScriptNonRiconosciuto && m.kind == TMsgDlgType::Warning &&
-                m.buttons == TMsgDlgButtons::OkCancel) {
-                log << "avviso";
-                return caso.c.avviso;
-            }
-            log << "box: " + m.text;
-            return int(mrYes);
+                m.buttons == TMsgDlgButtons::OkCancel)
+                return log << "avviso", caso.c.avviso;
+            return log << m.text, int(mrYes); // Annulla's question
         });
         f->ButtonEdit->click();
         f->ButtonWizardCSDForm->click();
-        EXPECT_EQ(log, caso.chiamate);
+        EXPECT_EQ(log.join(' '), caso.chiamate);
         EXPECT_TRUE(f->Editing());
         EXPECT_EQ(righeCommitted(kVoce), QStringList{prima});
-        if (!caso.composto) {
+        if (caso.c.composto.isEmpty() || !caso.chiamate.contains("Componi")) {
             EXPECT_EQ(righe(kVoce), QStringList{prima}) << "the entry stays as it was";
             continue;
         }
         EXPECT_EQ(f->QueryDettMenu->State(), dsBrowse) << "posted";
         EXPECT_EQ(righe(kVoce), QStringList{"Norvak.dll|ShowCSDFormY|1|<CSDForm/>"});
-        f->ButtonAnnulla->click(); // the responder answers Yes
+        f->ButtonAnnulla->click();
         EXPECT_FALSE(f->Editing());
         EXPECT_EQ(righe(kVoce), QStringList{prima});
         EXPECT_EQ(f->MemoParametri->toPlainText(), caso.script);
