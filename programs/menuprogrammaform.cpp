@@ -120,7 +120,6 @@ void TMenuProgrammaForm::buildFields()
         labelButton(QStringLiteral("ButtonLivello"), QStringLiteral("Livello Menu"), EditLivello);
     ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
                                     QStringLiteral("Descrizione"), EditDescrizione);
-    // The library file pick comes with the menu tools.
     ButtonDLL = labelButton(QStringLiteral("ButtonDLL"), QStringLiteral("DLL"), nullptr);
     ButtonFunzione =
         labelButton(QStringLiteral("ButtonFunzione"), QStringLiteral("Funzione"), EditFunzione);
@@ -194,8 +193,7 @@ void TMenuProgrammaForm::buildCommands()
     onClick(ButtonAzzera, this, &TMenuProgrammaForm::ButtonAzzeraClick);
     onClick(ButtonSelTutto, this, &TMenuProgrammaForm::ButtonSelTuttoClick);
     onClick(ButtonDeSelTutto, this, &TMenuProgrammaForm::ButtonDeSelTuttoClick);
-    // The function letter, the conversion to mode X, the window wizard, the
-    // tree view and the transfer buttons come with the menu tools.
+    collegaStrumenti();
 }
 
 QString TMenuProgrammaForm::PromptNuovoCodice() const

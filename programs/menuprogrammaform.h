@@ -90,6 +90,16 @@ public:
     void ButtonHelpClick();
     void ButtonHelpDescrClick();
 
+    // The tools on the entries' libraries and functions, the window wizard
+    // and the tree view.
+    void ButtonDLLClick();
+    void ButtonAggFunzClick();
+    void ButtonAutoRinominaClick();
+    void ButtonWizardCSDFormClick();
+    void ButtonModAlberoClick();
+    void ButtonImportaClick();
+    void ButtonEsportaClick();
+
     bool Marcata(const QString &menu) const { return FVociSelezionate.contains(menu); }
 
 protected:
@@ -115,6 +125,12 @@ private:
     // Back to the state before "Inserisci" (its first step had committed),
     // on the entry it was pressed on.
     void annullaSpostamento(const QString &codice);
+    void collegaStrumenti();
+    // Gives every function of the walk its final letter; false when a row
+    // refused it (shown, and the walk undone).
+    bool sostituisciLettera(QChar lettera);
+    // The query opened again on the entry of this key (the first without).
+    void riapri(const QVariantList &chiave);
 
     // The parent's caption is read at every move: one statement kept prepared.
     TIBSQL *m_descrMenu;

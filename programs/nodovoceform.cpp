@@ -150,7 +150,8 @@ void TNodoVoceForm::ButtonCancelClick()
 void TNodoVoceForm::ButtonDLLClick()
 {
     const QString scelto =
-        FileDialogs::open(this, QStringLiteral("Libreria dll (*.dll)|*.dll"), programFolder());
+        FileDialogs::open(this, QStringLiteral("Libreria dll (*.dll)|*.dll"), programFolder(),
+                          FileDialogs::OpenOption::FileMustExist);
     if (!scelto.isEmpty()) {
         const QString nome = QFileInfo(scelto).fileName();
         // The bound box would cut a longer name to a library nobody has.

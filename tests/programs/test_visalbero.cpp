@@ -368,6 +368,7 @@ TEST_F(Albero, NodeDialogChecksAndPicksALibrary)
     QString risposta = "/altrove/Lunghissima_libreria.dll";
     FileDialogs::setResponder([&](const FileDialogRequest &r) {
         richieste << r.filter;
+        EXPECT_TRUE(r.mustExist);
         return risposta;
     });
     n.EditDLL->setText("vecchia.dll");
