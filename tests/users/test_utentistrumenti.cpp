@@ -86,7 +86,7 @@ TEST_F(UtentiStrumentiTest, SearchSelectsLineByLineAndSubstituteRewritesNamedPar
     for (auto [riga, tag, valore, dove] :
          {std::tuple{1, "DB", "9", 1}, std::tuple{2, "PATH", "/x", 0}}) {
         caret(riga, 4);
-        rispondi([&, tag = tag, valore = valore, dove = dove](QDialog *d) {
+        rispondi([&, riga = riga, tag = tag, valore = valore, dove = dove](QDialog *d) {
             auto *s = qobject_cast<TSostForm *>(d);
             const QString corrente = riga == 1 ? "1" : "2";
             EXPECT_EQ(s->EditValoreCorrente->text(), corrente);
