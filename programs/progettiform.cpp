@@ -2,6 +2,7 @@
 
 #include "progettiform.h"
 
+#include "currentrecord.h"
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "editorwidgets.h"
@@ -48,7 +49,7 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonAggiungi, this, &TProgettiForm::ButtonAggiungiClick);
     onClick(ButtonTogli, this, &TProgettiForm::ButtonTogliClick);
     onClick(ButtonDuplica, this, &TProgettiForm::ButtonDuplicaClick);
-    onSignal(EditCodice, &TDBEdit::Change, this, &TProgettiForm::EditCodiceChange);
+    onCurrentRecord(QueryProgetti, kCodice, this, [this] { CaricaListe(); });
     onSignal(GridProgr1, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr1DblClick);
     onSignal(GridProgr2, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr2DblClick);
     onSignal(GridProgr1, &TDBGrid::KeyUp, this, &TProgettiForm::GridProgr1KeyUp);
@@ -148,13 +149,13 @@ QWidget *TProgettiForm::EditChiave() const
 
 QVariant TProgettiForm::codiceProgetto() const
 {
-    const QString codice = EditCodice->text();
-    return codice.isEmpty() ? QVariant() : QVariant(codice.toInt());
+    const TField *codice = QueryProgetti->Active() ? QueryProgetti->FindField(kCodice) : nullptr;
+    return !codice || codice->IsNull() ? QVariant() : QVariant(codice->AsInteger());
 }
 
 // ---- The program lists ------------------------------------------------------------
 
-void TProgettiForm::EditCodiceChange()
+void TProgettiForm::CaricaListe()
 {
     const QVariant codice = codiceProgetto();
     QueryProgr1->Close();
