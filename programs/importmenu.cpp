@@ -1,5 +1,6 @@
 #include "importmenu.h"
 
+#include "dettmenu.h"
 #include "guard.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
@@ -15,13 +16,7 @@ const QString kMarcato = QStringLiteral("1");
 const QString kEsistente = QStringLiteral("1");
 const QString kNuovo = QStringLiteral("2");
 
-const QStringList kMenuColonne = {QStringLiteral("MENU"),        QStringLiteral("MENUPREC"),
-                                  QStringLiteral("LIVELLOMENU"), QStringLiteral("DESCRIZIONE"),
-                                  QStringLiteral("DLL"),         QStringLiteral("FUNZIONE"),
-                                  QStringLiteral("NOTE"),        QStringLiteral("LIVELLO2VERSIONE"),
-                                  QStringLiteral("PARAMETRI"),   QStringLiteral("VISIBILE"),
-                                  QStringLiteral("VOCERAPIDA"),  QStringLiteral("PARAMETRIBLOB")};
-
+// The entry's values in DettMenu::NomiVoce()'s order.
 QVariantList valoriVoce(const TVoceFile &v)
 {
     return {v.Menu,      v.MenuPrec, v.LivelloMenu, v.Descrizione,
@@ -92,15 +87,20 @@ QStringList testoCancellazione(int codice)
             QStringLiteral("PROGRAMMA='") + QString::number(codice) + QLatin1Char('\'')};
 }
 
-const QStringList kIntestazioneVoce = {QStringLiteral("INSERT INTO DETTMENU (PROGRAMMA,"),
-                                       QStringLiteral("MENU,MENUPREC,LIVELLOMENU,DESCRIZIONE,"),
-                                       QStringLiteral("DLL,FUNZIONE,NOTE,LIVELLO2VERSIONE,"),
-                                       QStringLiteral("PARAMETRI,VISIBILE,VOCERAPIDA,"
-                                                      "PARAMETRIBLOB) VALUES(")};
+// The statement as the log shows it: four columns a line after PROGRAMMA.
+QStringList intestazioneVoce()
+{
+    const QStringList &nomi = DettMenu::Nomi();
+    QStringList righe{QStringLiteral("INSERT INTO DETTMENU (") + nomi[0] + QLatin1Char(',')};
+    for (int i = 1; i < nomi.size(); i += 4)
+        righe << nomi.mid(i, 4).join(QLatin1Char(',')) +
+                     (i + 4 < nomi.size() ? QStringLiteral(",") : QStringLiteral(") VALUES("));
+    return righe;
+}
 
 QStringList testoVoce(int codice, const TVoceFile &v)
 {
-    QStringList righe = kIntestazioneVoce;
+    QStringList righe = intestazioneVoce();
     righe << QLatin1Char('\'') + QString::number(codice) + QStringLiteral("',");
     const QVariantList valori = valoriVoce(v);
     for (int i = 0; i < valori.size(); ++i)
@@ -166,19 +166,25 @@ void TImportazioneMenu::DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryDat
     memTabMenu->setCompact(true);
     TFieldDefs &m = memTabMenu->FieldDefs;
     m.Clear();
-    for (const char *n : {"PROGRAMMA", "MENU", "MENUPREC", "LIVELLOMENU"})
-        m.Add(QLatin1String(n), ftSmallint);
-    m.Add(QStringLiteral("DESCRIZIONE"), ftString, 64);
-    m.Add(QStringLiteral("DLL"), ftString, 20);
-    m.Add(QStringLiteral("FUNZIONE"), ftString, 30);
-    m.Add(QStringLiteral("NOTE"), ftBlob);
-    m.Add(QStringLiteral("LIVELLO2VERSIONE"), ftSmallint);
-    m.Add(QStringLiteral("PARAMETRI"), ftString, 256);
-    m.Add(QStringLiteral("VISIBILE"), ftSmallint);
-    m.Add(QStringLiteral("VOCERAPIDA"), ftSmallint);
-    m.Add(QStringLiteral("S"), ftString, 1);
-    m.Add(QStringLiteral("S2"), ftString, 1);
-    m.Add(QStringLiteral("PARAMETRIBLOB"), ftBlob);
+    // DETTMENU's columns with the marks before the last one, PARAMETRIBLOB.
+    for (const DettMenu::TColonna &c : DettMenu::Colonne()) {
+        const QString nome = QLatin1String(c.Nome);
+        if (nome == QLatin1String("PARAMETRIBLOB")) {
+            m.Add(QStringLiteral("S"), ftString, 1);
+            m.Add(QStringLiteral("S2"), ftString, 1);
+        }
+        switch (c.Tipo) {
+        case DettMenu::TTipo::Intero:
+            m.Add(nome, ftSmallint);
+            break;
+        case DettMenu::TTipo::Testo:
+            m.Add(nome, ftString, c.Lunghezza);
+            break;
+        case DettMenu::TTipo::Memo:
+            m.Add(nome, ftBlob);
+            break;
+        }
+    }
 }
 
 // The staging of one reading, a line at a time, with the views held off.
@@ -265,7 +271,7 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
     TScorrimento scorriMenu(m_menu, true);
     TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
     QVector<TField *> colonne;
-    for (const QString &c : kMenuColonne)
+    for (const QString &c : DettMenu::NomiVoce())
         colonne.append(m_menu->FieldByName(c));
     QHash<int, QVector<int>> posizioni;
     {
@@ -328,13 +334,7 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
         db, tr,
         {QStringLiteral("DELETE FROM DETTMENU WHERE"), QStringLiteral("PROGRAMMA=:PROGRAMMA")},
         {QStringLiteral("PROGRAMMA")});
-    QStringList sqlVoce = kIntestazioneVoce;
-    sqlVoce << QStringLiteral(":PROGRAMMA,:MENU,:MENUPREC,:LIVELLOMENU,:DESCRIZIONE,")
-            << QStringLiteral(":DLL,:FUNZIONE,:NOTE,:LIVELLO2VERSIONE,")
-            << QStringLiteral(":PARAMETRI,:VISIBILE,:VOCERAPIDA,:PARAMETRIBLOB)");
-    QStringList parametriVoce = kMenuColonne;
-    parametriVoce.prepend(QStringLiteral("PROGRAMMA"));
-    TIstruzione insMenu(db, tr, sqlVoce, parametriVoce);
+    TIstruzione insMenu(db, tr, DettMenu::Inserimento(), DettMenu::Nomi());
 
     for (const TProgrammaMarcato &p : marcati) {
         if (p.Nuovo) {

@@ -2,6 +2,7 @@
 
 #include "dbcontrols.h"
 #include "dbgrid.h"
+#include "dettmenu.h"
 #include "filedialogs.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -94,9 +95,11 @@ TImportMenuForm::TImportMenuForm(QWidget *owner, TTabForm *&tabForm)
         q->setDatabase(db);
         q->setTransaction(tr);
     }
+    // The entry's columns but PARAMETRIBLOB, which may be missing still.
+    QStringList colonne = DettMenu::NomiVoce();
+    colonne.removeLast();
     QueryMenuPres->SQL =
-        QStringList{QStringLiteral("SELECT MENU,MENUPREC,LIVELLOMENU,DESCRIZIONE,DLL,FUNZIONE,"),
-                    QStringLiteral("NOTE,LIVELLO2VERSIONE,PARAMETRI,VISIBILE,VOCERAPIDA"),
+        QStringList{QStringLiteral("SELECT ") + colonne.join(QLatin1Char(',')),
                     QStringLiteral("FROM DETTMENU WHERE"), QStringLiteral("PROGRAMMA=:PROGRAMMA"),
                     QStringLiteral("ORDER BY MENU")};
     QueryProgPres->SQL =
