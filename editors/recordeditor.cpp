@@ -2,6 +2,7 @@
 
 #include "recordeditor.h"
 
+#include "dbcontrols.h"
 #include "dbgrid.h"
 #include "editorsql.h"
 #include "editorwidgets.h"
@@ -15,6 +16,7 @@
 #include "tag.h"
 
 #include <QDynamicPropertyChangeEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -117,6 +119,35 @@ QPushButton *TRecordEditorForm::codeButton(const QString &caption)
     QPushButton *b = labelButton(QStringLiteral("ButtonCodice"), caption, nullptr);
     onClick(b, this, &TRecordEditorForm::ButtonCodiceClick);
     return b;
+}
+
+TRecordEditorForm::TRigaCodice TRecordEditorForm::rigaCodice(QGridLayout *grid)
+{
+    TRigaCodice r;
+    r.Codice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", MainQuery, "CODICE");
+    r.Nome = EditorWidgets::bound<TDBEdit>(PanelCampi, "EditNome", MainQuery, "NOME");
+    r.Descrizione =
+        EditorWidgets::bound<TDBEdit>(PanelCampi, "EditDescrizione", MainQuery, "DESCRIZIONE");
+
+    // Room for the values each column holds, whatever the font.
+    const QFontMetrics fm(r.Nome->font());
+    r.Codice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
+    r.Codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
+    r.Nome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    r.Descrizione->setMinimumWidth(fm.averageCharWidth() * 32);
+
+    r.ButtonCodice = codeButton(QStringLiteral("Codice"));
+    r.ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), r.Nome);
+    r.ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
+                                      QStringLiteral("Descrizione"), r.Descrizione);
+
+    grid->addWidget(r.ButtonCodice, 0, 0);
+    grid->addWidget(r.ButtonNome, 0, 1);
+    grid->addWidget(r.ButtonDescrizione, 0, 2);
+    grid->addWidget(r.Codice, 1, 0);
+    grid->addWidget(r.Nome, 1, 1);
+    grid->addWidget(r.Descrizione, 1, 2);
+    return r;
 }
 
 void TRecordEditorForm::setNames(const QString &form, const QString &title, const QString &query,

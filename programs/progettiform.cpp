@@ -18,8 +18,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using EditorWidgets::bound;
-
 namespace {
 
 const QString kCodice = QStringLiteral("CODICE");
@@ -61,9 +59,15 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
 
 void TProgettiForm::buildFields()
 {
-    EditCodice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", QueryProgetti, "CODICE");
-    EditNome = bound<TDBEdit>(PanelCampi, "EditNome", QueryProgetti, "NOME");
-    EditDescrizione = bound<TDBEdit>(PanelCampi, "EditDescrizione", QueryProgetti, "DESCRIZIONE");
+    auto *campi = new QGridLayout;
+    campi->setVerticalSpacing(2);
+    const TRigaCodice riga = rigaCodice(campi);
+    EditCodice = riga.Codice;
+    EditNome = riga.Nome;
+    EditDescrizione = riga.Descrizione;
+    ButtonCodice = riga.ButtonCodice;
+    ButtonNome = riga.ButtonNome;
+    ButtonDescrizione = riga.ButtonDescrizione;
     RadioModoMenuSistema = new TDBRadioGroup(QStringLiteral("Modo Menu Sistema"), PanelCampi);
     RadioModoMenuSistema->setObjectName(QStringLiteral("RadioModoMenuSistema"));
     RadioModoMenuSistema->setItems({QStringLiteral("Full (Default)"),
@@ -73,25 +77,6 @@ void TProgettiForm::buildFields()
     RadioModoMenuSistema->bind(QueryProgetti, QStringLiteral("MODOMENUSISTEMA"));
     setTag(RadioModoMenuSistema, 2);
 
-    const QFontMetrics fm(EditNome->font());
-    EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
-    EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
-    EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
-    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
-
-    ButtonCodice = codeButton(QStringLiteral("Codice"));
-    ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
-    ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
-                                    QStringLiteral("Descrizione"), EditDescrizione);
-
-    auto *campi = new QGridLayout;
-    campi->setVerticalSpacing(2);
-    campi->addWidget(ButtonCodice, 0, 0);
-    campi->addWidget(ButtonNome, 0, 1);
-    campi->addWidget(ButtonDescrizione, 0, 2);
-    campi->addWidget(EditCodice, 1, 0);
-    campi->addWidget(EditNome, 1, 1);
-    campi->addWidget(EditDescrizione, 1, 2);
     campi->addWidget(RadioModoMenuSistema, 0, 3, 3, 1, Qt::AlignTop);
     campi->setColumnStretch(2, 1);
 
