@@ -121,33 +121,33 @@ QPushButton *TRecordEditorForm::codeButton(const QString &caption)
     return b;
 }
 
-TRecordEditorForm::TRigaCodice TRecordEditorForm::rigaCodice(QGridLayout *grid)
+void TRecordEditorForm::rigaCodice(QGridLayout *grid, TDBEdit *&codice, TDBEdit *&nome,
+                                   TDBEdit *&descrizione, QPushButton *&buttonCodice,
+                                   QPushButton *&buttonNome, QPushButton *&buttonDescrizione)
 {
-    TRigaCodice r;
-    r.Codice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", MainQuery, "CODICE");
-    r.Nome = EditorWidgets::bound<TDBEdit>(PanelCampi, "EditNome", MainQuery, "NOME");
-    r.Descrizione =
+    codice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", MainQuery, "CODICE");
+    nome = EditorWidgets::bound<TDBEdit>(PanelCampi, "EditNome", MainQuery, "NOME");
+    descrizione =
         EditorWidgets::bound<TDBEdit>(PanelCampi, "EditDescrizione", MainQuery, "DESCRIZIONE");
 
     // Room for the values each column holds, whatever the font.
-    const QFontMetrics fm(r.Nome->font());
-    r.Codice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
-    r.Codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
-    r.Nome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
-    r.Descrizione->setMinimumWidth(fm.averageCharWidth() * 32);
+    const QFontMetrics fm(nome->font());
+    codice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
+    codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
+    nome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    descrizione->setMinimumWidth(fm.averageCharWidth() * 32);
 
-    r.ButtonCodice = codeButton(QStringLiteral("Codice"));
-    r.ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), r.Nome);
-    r.ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
-                                      QStringLiteral("Descrizione"), r.Descrizione);
+    buttonCodice = codeButton(QStringLiteral("Codice"));
+    buttonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), nome);
+    buttonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
+                                    QStringLiteral("Descrizione"), descrizione);
 
-    grid->addWidget(r.ButtonCodice, 0, 0);
-    grid->addWidget(r.ButtonNome, 0, 1);
-    grid->addWidget(r.ButtonDescrizione, 0, 2);
-    grid->addWidget(r.Codice, 1, 0);
-    grid->addWidget(r.Nome, 1, 1);
-    grid->addWidget(r.Descrizione, 1, 2);
-    return r;
+    grid->addWidget(buttonCodice, 0, 0);
+    grid->addWidget(buttonNome, 0, 1);
+    grid->addWidget(buttonDescrizione, 0, 2);
+    grid->addWidget(codice, 1, 0);
+    grid->addWidget(nome, 1, 1);
+    grid->addWidget(descrizione, 1, 2);
 }
 
 void TRecordEditorForm::setNames(const QString &form, const QString &title, const QString &query,

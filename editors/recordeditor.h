@@ -163,12 +163,9 @@ protected:
     // A register's first row: CODICE (the key box), NOME and DESCRIZIONE of
     // the main query under their captions, in rows 0 and 1 of the grid,
     // sized for what the columns hold.
-    struct TRigaCodice
-    {
-        TDBEdit *Codice, *Nome, *Descrizione;
-        QPushButton *ButtonCodice, *ButtonNome, *ButtonDescrizione;
-    };
-    TRigaCodice rigaCodice(QGridLayout *grid);
+    void rigaCodice(QGridLayout *grid, TDBEdit *&codice, TDBEdit *&nome, TDBEdit *&descrizione,
+                    QPushButton *&buttonCodice, QPushButton *&buttonNome,
+                    QPushButton *&buttonDescrizione);
     // Connects a button to a handler run inside the error report.
     template <typename T> void onClick(QAbstractButton *button, T *object, void (T::*handler)())
     {

@@ -16,12 +16,21 @@ const QString kMarcato = QStringLiteral("1");
 const QString kEsistente = QStringLiteral("1");
 const QString kNuovo = QStringLiteral("2");
 
-// The entry's values in DettMenu::NomiVoce()'s order.
+// The entry's fields in DettMenu::NomiVoce()'s order.
+const std::array<QVariant TVoceFile::*, DettMenu::NumeroColonne - 1> kCampiVoce = {
+    &TVoceFile::Menu,        &TVoceFile::MenuPrec,
+    &TVoceFile::LivelloMenu, &TVoceFile::Descrizione,
+    &TVoceFile::Dll,         &TVoceFile::Funzione,
+    &TVoceFile::Note,        &TVoceFile::Livello2Versione,
+    &TVoceFile::Parametri,   &TVoceFile::Visibile,
+    &TVoceFile::VoceRapida,  &TVoceFile::ParametriBlob};
+
 QVariantList valoriVoce(const TVoceFile &v)
 {
-    return {v.Menu,      v.MenuPrec, v.LivelloMenu, v.Descrizione,
-            v.Dll,       v.Funzione, v.Note,        v.Livello2Versione,
-            v.Parametri, v.Visibile, v.VoceRapida,  v.ParametriBlob};
+    QVariantList valori;
+    for (QVariant TVoceFile::*campo : kCampiVoce)
+        valori << v.*campo;
+    return valori;
 }
 
 // Views and cursor of a staging table held off for a walk of its rows, and
@@ -196,18 +205,8 @@ public:
                        : v;
         };
         TVoceFile v;
-        v.Menu = valore(0);
-        v.MenuPrec = valore(1);
-        v.LivelloMenu = valore(2);
-        v.Descrizione = valore(3);
-        v.Dll = valore(4);
-        v.Funzione = valore(5);
-        v.Note = valore(6);
-        v.Livello2Versione = valore(7);
-        v.Parametri = valore(8);
-        v.Visibile = valore(9);
-        v.VoceRapida = valore(10);
-        v.ParametriBlob = valore(11);
+        for (int i = 0; i < int(kCampiVoce.size()); ++i)
+            v.*kCampiVoce[i] = valore(i);
         return VoceDaMemorizzare(v);
     }
 

@@ -61,13 +61,8 @@ void TProgettiForm::buildFields()
 {
     auto *campi = new QGridLayout;
     campi->setVerticalSpacing(2);
-    const TRigaCodice riga = rigaCodice(campi);
-    EditCodice = riga.Codice;
-    EditNome = riga.Nome;
-    EditDescrizione = riga.Descrizione;
-    ButtonCodice = riga.ButtonCodice;
-    ButtonNome = riga.ButtonNome;
-    ButtonDescrizione = riga.ButtonDescrizione;
+    rigaCodice(campi, EditCodice, EditNome, EditDescrizione, ButtonCodice, ButtonNome,
+               ButtonDescrizione);
     RadioModoMenuSistema = new TDBRadioGroup(QStringLiteral("Modo Menu Sistema"), PanelCampi);
     RadioModoMenuSistema->setObjectName(QStringLiteral("RadioModoMenuSistema"));
     RadioModoMenuSistema->setItems({QStringLiteral("Full (Default)"),

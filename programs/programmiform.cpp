@@ -66,13 +66,8 @@ void TProgrammiForm::buildFields()
     auto *grid = new QGridLayout(PanelCampi);
     grid->setContentsMargins(0, 0, 0, 6);
     grid->setVerticalSpacing(2);
-    const TRigaCodice riga = rigaCodice(grid);
-    EditCodice = riga.Codice;
-    EditNome = riga.Nome;
-    EditDescrizione = riga.Descrizione;
-    ButtonCodice = riga.ButtonCodice;
-    ButtonNome = riga.ButtonNome;
-    ButtonDescrizione = riga.ButtonDescrizione;
+    rigaCodice(grid, EditCodice, EditNome, EditDescrizione, ButtonCodice, ButtonNome,
+               ButtonDescrizione);
     EditIcona = bound<TDBEdit>(PanelCampi, "EditIcona", QueryProgrammi, "ICONA");
     ButtonIcona = labelButton(QStringLiteral("ButtonIcona"), QStringLiteral("Icona"), nullptr);
 
