@@ -15,7 +15,7 @@ namespace DettMenu {
 enum class TTipo {
     Intero, // SMALLINT
     Testo,  // VARCHAR of Lunghezza characters
-    Memo    // text blob
+    Memo    // blob: NOTE binary, PARAMETRIBLOB text
 };
 
 struct TColonna

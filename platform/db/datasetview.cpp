@@ -261,16 +261,12 @@ template <typename F> void TDataSet::forObservers(F f)
         }
     }
     if (m_notifying == 0) {
-        // An action may notify again and queue more behind it.
+        // An action may notify again and queue more behind it; one that
+        // raises leaves the rest for the end of the next notification.
         while (!m_afterNotification.empty()) {
             const std::function<void()> action = std::move(m_afterNotification.front());
             m_afterNotification.erase(m_afterNotification.begin());
-            try {
-                action();
-            } catch (...) {
-                m_afterNotification.clear();
-                throw;
-            }
+            action();
         }
     }
 }
