@@ -13,7 +13,7 @@
 #include "fbapi.h"
 #include "ibsql.h"
 #include "pathutil.h"
-#include "pravlin.h"
+#include "pravlintext.h"
 #include "pravlinsezioni.h"
 #include "pravlintext.h"
 #include "replicazione.h"

@@ -12,7 +12,7 @@
 #include "ibsql.h"
 #include "messages.h"
 #include "pathutil.h"
-#include "pravlin.h"
+#include "pravlintext.h"
 #include "tabform.h"
 #include "utentiform.h"
 

@@ -2,6 +2,7 @@
 
 #include "recordeditor.h"
 
+#include "dbcontrols.h"
 #include "dbgrid.h"
 #include "editorsql.h"
 #include "editorwidgets.h"
@@ -15,6 +16,7 @@
 #include "tag.h"
 
 #include <QDynamicPropertyChangeEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -117,6 +119,35 @@ QPushButton *TRecordEditorForm::codeButton(const QString &caption)
     QPushButton *b = labelButton(QStringLiteral("ButtonCodice"), caption, nullptr);
     onClick(b, this, &TRecordEditorForm::ButtonCodiceClick);
     return b;
+}
+
+void TRecordEditorForm::rigaCodice(QGridLayout *grid, TDBEdit *&codice, TDBEdit *&nome,
+                                   TDBEdit *&descrizione, QPushButton *&buttonCodice,
+                                   QPushButton *&buttonNome, QPushButton *&buttonDescrizione)
+{
+    codice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", MainQuery, "CODICE");
+    nome = EditorWidgets::bound<TDBEdit>(PanelCampi, "EditNome", MainQuery, "NOME");
+    descrizione =
+        EditorWidgets::bound<TDBEdit>(PanelCampi, "EditDescrizione", MainQuery, "DESCRIZIONE");
+
+    // Room for the values each column holds, whatever the font.
+    const QFontMetrics fm(nome->font());
+    codice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
+    codice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
+    nome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
+    descrizione->setMinimumWidth(fm.averageCharWidth() * 32);
+
+    buttonCodice = codeButton(QStringLiteral("Codice"));
+    buttonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), nome);
+    buttonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
+                                    QStringLiteral("Descrizione"), descrizione);
+
+    grid->addWidget(buttonCodice, 0, 0);
+    grid->addWidget(buttonNome, 0, 1);
+    grid->addWidget(buttonDescrizione, 0, 2);
+    grid->addWidget(codice, 1, 0);
+    grid->addWidget(nome, 1, 1);
+    grid->addWidget(descrizione, 1, 2);
 }
 
 void TRecordEditorForm::setNames(const QString &form, const QString &title, const QString &query,

@@ -19,6 +19,7 @@ class QVBoxLayout;
 class TIBQuery;
 class TIBSQL;
 class TIBUpdateSQL;
+class TDBEdit;
 class TDBGrid;
 class TTabForm;
 
@@ -167,6 +168,12 @@ protected:
     QPushButton *labelButton(const QString &objectName, const QString &caption, QWidget *target);
     // The key's label button ("ButtonCodice"), which starts the code change.
     QPushButton *codeButton(const QString &caption);
+    // A register's first row: CODICE (the key box), NOME and DESCRIZIONE of
+    // the main query under their captions, in rows 0 and 1 of the grid,
+    // sized for what the columns hold.
+    void rigaCodice(QGridLayout *grid, TDBEdit *&codice, TDBEdit *&nome, TDBEdit *&descrizione,
+                    QPushButton *&buttonCodice, QPushButton *&buttonNome,
+                    QPushButton *&buttonDescrizione);
     // Connects a button to a handler run inside the error report.
     template <typename T> void onClick(QAbstractButton *button, T *object, void (T::*handler)())
     {

@@ -1,5 +1,6 @@
 #include "duplicazione.h"
 
+#include "dettmenu.h"
 #include "ibquery.h"
 #include "ibsql.h"
 
@@ -58,27 +59,16 @@ QVariant OVuoto(const QVariant &value)
 
 const QStringList &ColonneVoce()
 {
-    static const QStringList columns = {
-        QStringLiteral("PROGRAMMA"),        QStringLiteral("MENU"),
-        QStringLiteral("MENUPREC"),         QStringLiteral("LIVELLOMENU"),
-        QStringLiteral("DESCRIZIONE"),      QStringLiteral("DLL"),
-        QStringLiteral("FUNZIONE"),         QStringLiteral("NOTE"),
-        QStringLiteral("LIVELLO2VERSIONE"), QStringLiteral("PARAMETRI"),
-        QStringLiteral("VISIBILE"),         QStringLiteral("VOCERAPIDA"),
-        QStringLiteral("PARAMETRIBLOB")};
-    return columns;
+    return DettMenu::Nomi();
 }
 
 QVariantMap CopiaVoce(const QVariantMap &sorgente, const QVariant &nuovoProgramma)
 {
-    static const QStringList accented = {
-        QStringLiteral("DESCRIZIONE"),      QStringLiteral("DLL"),
-        QStringLiteral("FUNZIONE"),         QStringLiteral("NOTE"),
-        QStringLiteral("LIVELLO2VERSIONE"), QStringLiteral("PARAMETRI")};
+    // Numbers have no apostrophes: only PARAMETRIBLOB keeps its own.
     QVariantMap copy;
     for (const QString &c : ColonneVoce()) {
         const QVariant v = sorgente.value(c);
-        copy.insert(c, accented.contains(c) ? ConAccento(v) : OVuoto(v));
+        copy.insert(c, c == QLatin1String("PARAMETRIBLOB") ? OVuoto(v) : ConAccento(v));
     }
     copy.insert(QStringLiteral("PROGRAMMA"), nuovoProgramma);
     copy.insert(QStringLiteral("MENU"), sorgente.value(QStringLiteral("MENU")));
@@ -114,7 +104,7 @@ Esito Duplica(TIBSQL &queryAux, TIBQuery &queryAux2, const QVariant &sorgente,
             QStringList{QStringLiteral("SELECT * FROM DETTMENU WHERE PROGRAMMA=:PROGRAMMA")};
         queryAux2.ParamByName(QStringLiteral("PROGRAMMA")).setValue(sorgente);
         queryAux2.Open();
-        const QStringList insert = insertInto(QStringLiteral("DETTMENU"), ColonneVoce());
+        const QStringList insert = DettMenu::Inserimento();
         for (queryAux2.First(); !queryAux2.Eof(); queryAux2.Next()) {
             QVariantMap row;
             for (const QString &c : ColonneVoce())

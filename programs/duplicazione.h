@@ -21,8 +21,9 @@ QVariant ConAccento(const QVariant &value);
 // The value as it is; NULL for an empty one.
 QVariant OVuoto(const QVariant &value);
 
-// The columns of DETTMENU a copy writes, in the statement's order.
+// The columns of DETTMENU a copy writes, in the statement's order: all.
 const QStringList &ColonneVoce();
+
 // The values of the copy of one source entry (column name to value) under
 // the new program's code; PARAMETRIBLOB keeps its apostrophes.
 QVariantMap CopiaVoce(const QVariantMap &sorgente, const QVariant &nuovoProgramma);

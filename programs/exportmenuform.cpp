@@ -1,7 +1,8 @@
 #include "exportmenuform.h"
 
-#include "dbcontrols.h"
+#include "currentrecord.h"
 #include "dbgrid.h"
+#include "dettmenu.h"
 #include "filedialogs.h"
 #include "filescambiomenu.h"
 #include "guard.h"
@@ -20,15 +21,6 @@
 using namespace FileScambioMenu;
 
 namespace {
-
-// DETTMENU's columns in the order of the file's fields 6 to 18.
-const QStringList kColonneMenu = {QStringLiteral("PROGRAMMA"),        QStringLiteral("MENU"),
-                                  QStringLiteral("MENUPREC"),         QStringLiteral("LIVELLOMENU"),
-                                  QStringLiteral("DESCRIZIONE"),      QStringLiteral("DLL"),
-                                  QStringLiteral("FUNZIONE"),         QStringLiteral("NOTE"),
-                                  QStringLiteral("LIVELLO2VERSIONE"), QStringLiteral("PARAMETRI"),
-                                  QStringLiteral("VISIBILE"),         QStringLiteral("VOCERAPIDA"),
-                                  QStringLiteral("PARAMETRIBLOB")};
 
 // The programs grid held still for the export, back on its first row after.
 class TGrigliaFerma
@@ -104,11 +96,6 @@ void TExportMenuForm::buildWindow()
     GridProgrammi->Model()->setColumnHidden(QStringLiteral("ICONA"));
     Segni::Colora(GridProgrammi, QStringLiteral("CODICE"), FProgrSelezionati);
 
-    EditProgetto = new TDBEdit(this);
-    EditProgetto->setObjectName(QStringLiteral("EditProgetto"));
-    EditProgetto->bind(QueryProgetti, QStringLiteral("CODICE"));
-    EditProgetto->hide();
-
     EditFile = new QLineEdit(this);
     EditFile->setObjectName(QStringLiteral("EditFile"));
     ButtonFile = pulsante("ButtonFile", QStringLiteral("&File"));
@@ -144,16 +131,16 @@ void TExportMenuForm::buildWindow()
     Guard::connect(GridProgrammi, &TDBGrid::DblClick, this,
                    &TExportMenuForm::GridProgrammiDblClick);
     Guard::connect(GridProgrammi, &TDBGrid::KeyUp, this, &TExportMenuForm::GridProgrammiKeyUp);
-    Guard::connect(EditProgetto, &TDBEdit::Change, this, &TExportMenuForm::EditProgettoChange);
+    onCurrentRecord(QueryProgetti, QStringLiteral("CODICE"), this, [this] { CaricaProgrammi(); });
 }
 
-void TExportMenuForm::EditProgettoChange()
+void TExportMenuForm::CaricaProgrammi()
 {
     FProgrSelezionati.clear();
     QueryProgrammi->Close();
-    const QString codice = EditProgetto->text();
+    const TField *codice = QueryProgetti->FindField(QStringLiteral("CODICE"));
     QueryProgrammi->ParamByName(QStringLiteral("PROGETTO"))
-        .setValue(codice.isEmpty() ? QVariant() : QVariant(codice.toInt()));
+        .setValue(!codice || codice->IsNull() ? QVariant() : QVariant(codice->AsInteger()));
     QueryProgrammi->Open();
 }
 
@@ -204,7 +191,8 @@ bool TExportMenuForm::esporta()
     QueryAux->SQL = QStringList{QStringLiteral("SELECT * FROM DETTMENU")};
     QueryAux->Prepare();
     // Without the column field 18 stays empty; the header names it anyway.
-    QStringList colonne = kColonneMenu;
+    // DETTMENU's columns come in the order of the file's fields 6 to 18.
+    QStringList colonne = DettMenu::Nomi();
     if (!QueryAux->FindField(QStringLiteral("PARAMETRIBLOB")))
         colonne.removeLast();
     QueryAux->SQL =

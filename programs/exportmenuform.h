@@ -5,7 +5,6 @@
 
 class QLineEdit;
 class QPushButton;
-class TDBEdit;
 class TDBGrid;
 class TIBQuery;
 class TIBSQL;
@@ -28,8 +27,6 @@ public:
     TIBSQL *QueryAux;
     TDBGrid *GridProgetti;
     TDBGrid *GridProgrammi;
-    // Invisible, on the current project's CODICE: its change reloads the programs.
-    TDBEdit *EditProgetto;
     QLineEdit *EditFile;
     QPushButton *ButtonFile;
     QPushButton *ButtonExport;
@@ -38,7 +35,8 @@ public:
     // The marked programs' CODICE, as text.
     QStringList FProgrSelezionati;
 
-    void EditProgettoChange();
+    // Reloads the current project's programs, dropping the marks.
+    void CaricaProgrammi();
     void GridProgrammiDblClick();
     void GridProgrammiKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void ButtonFileClick();

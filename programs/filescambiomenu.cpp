@@ -1,5 +1,6 @@
 #include "filescambiomenu.h"
 
+#include "dettmenu.h"
 #include "lineetesto.h"
 #include "valueconv.h"
 #include "win1252.h"
@@ -22,33 +23,37 @@ enum class Genere { Libero, Testo, Numero };
 // the columns' own, so a checked value always fits the import's tables.
 struct Colonna
 {
-    const char *intestazione; // as the header names it
-    const char *colonna;      // table and column, for the messages
+    QString intestazione; // as the header names it
+    QString colonna;      // table and column, for the messages
     Genere genere;
     int lunghezza; // Testo: the column's size; 0 for blobs
     bool obbligatorio;
 };
 
-const std::array<Colonna, NumeroCampi> kColonne = {{
-    {"PROGETTO", "PROGETTI.NOME", Genere::Libero, 0, false},
-    {"CODICE", "PROGRAMMI.CODICE", Genere::Libero, 0, false},
-    {"NOME", "PROGRAMMI.NOME", Genere::Testo, 15, true},
-    {"DESCRIZIONE", "PROGRAMMI.DESCRIZIONE", Genere::Testo, 64, false},
-    {"ICONA", "PROGRAMMI.ICONA", Genere::Testo, 64, false},
-    {"PROGRAMMA", "DETTMENU.PROGRAMMA", Genere::Libero, 0, false},
-    {"MENU", "DETTMENU.MENU", Genere::Numero, 0, true},
-    {"MENUPREC", "DETTMENU.MENUPREC", Genere::Numero, 0, false},
-    {"LIVELLOMENU", "DETTMENU.LIVELLOMENU", Genere::Numero, 0, false},
-    {"DESCRIZIONE", "DETTMENU.DESCRIZIONE", Genere::Testo, 64, false},
-    {"DLL", "DETTMENU.DLL", Genere::Testo, 20, false},
-    {"FUNZIONE", "DETTMENU.FUNZIONE", Genere::Testo, 30, false},
-    {"NOTE", "DETTMENU.NOTE", Genere::Testo, 0, false},
-    {"LIVELLO2VERSIONE", "DETTMENU.LIVELLO2VERSIONE", Genere::Numero, 0, false},
-    {"PARAMETRI", "DETTMENU.PARAMETRI", Genere::Testo, 256, false},
-    {"VISIBILE", "DETTMENU.VISIBILE", Genere::Numero, 0, false},
-    {"VOCERAPIDA", "DETTMENU.VOCERAPIDA", Genere::Numero, 0, false},
-    {"PARAMETRIBLOB", "DETTMENU.PARAMETRIBLOB", Genere::Testo, 0, false},
-}};
+// The program's fields, then DETTMENU's columns as the table has them. The
+// entry's PROGRAMMA is not read: the import puts the program's code there.
+static_assert(Programma + DettMenu::NumeroColonne == NumeroCampi, "one field a column");
+
+const std::array<Colonna, NumeroCampi> kColonne = [] {
+    std::array<Colonna, NumeroCampi> c = {{
+        {QStringLiteral("PROGETTO"), QStringLiteral("PROGETTI.NOME"), Genere::Libero, 0, false},
+        {QStringLiteral("CODICE"), QStringLiteral("PROGRAMMI.CODICE"), Genere::Libero, 0, false},
+        {QStringLiteral("NOME"), QStringLiteral("PROGRAMMI.NOME"), Genere::Testo, 15, true},
+        {QStringLiteral("DESCRIZIONE"), QStringLiteral("PROGRAMMI.DESCRIZIONE"), Genere::Testo, 64,
+         false},
+        {QStringLiteral("ICONA"), QStringLiteral("PROGRAMMI.ICONA"), Genere::Testo, 64, false},
+    }};
+    for (int i = 0; i < DettMenu::NumeroColonne; ++i) {
+        const DettMenu::TColonna &d = DettMenu::Colonne()[i];
+        const int campo = Programma + i;
+        const QString nome = QLatin1String(d.Nome);
+        Genere genere = d.Tipo == DettMenu::TTipo::Intero ? Genere::Numero : Genere::Testo;
+        if (campo == Programma)
+            genere = Genere::Libero;
+        c[campo] = {nome, QStringLiteral("DETTMENU.") + nome, genere, d.Lunghezza, campo == Menu};
+    }
+    return c;
+}();
 
 bool colonnaDiMenu(int campo)
 {
@@ -93,7 +98,7 @@ QString rifiutoRiga(const TRigaScambio &riga)
         if (carattere.isEmpty())
             continue;
         QString testo = QStringLiteral("Impossibile esportare il programma ") + riga[Nome] +
-                        QStringLiteral(": ") + QLatin1String(kColonne[campo].colonna);
+                        QStringLiteral(": ") + kColonne[campo].colonna;
         if (colonnaDiMenu(campo))
             testo += QStringLiteral(" della voce di menu ") + riga[Menu];
         return testo + QStringLiteral(" contiene ") + carattere +
@@ -127,12 +132,10 @@ QString erroreRiga(const TRigaScambio &riga, bool utf8)
             break;
         case Genere::Testo:
             if (c.obbligatorio && valore.isEmpty())
-                return QStringLiteral("%1 (campo %2) è vuoto")
-                    .arg(QLatin1String(c.colonna))
-                    .arg(campo + 1);
+                return QStringLiteral("%1 (campo %2) è vuoto").arg(c.colonna).arg(campo + 1);
             if (c.lunghezza > 0 && valore.size() > c.lunghezza)
                 return QStringLiteral("%1 (campo %2) supera i %3 caratteri")
-                    .arg(QLatin1String(c.colonna))
+                    .arg(c.colonna)
                     .arg(campo + 1)
                     .arg(c.lunghezza);
             if (utf8) {
@@ -140,7 +143,7 @@ QString erroreRiga(const TRigaScambio &riga, bool utf8)
                 if (!carattere.isEmpty())
                     return QStringLiteral("%1 (campo %2) contiene il carattere \"%3\", che "
                                           "l'archivio non può registrare")
-                        .arg(QLatin1String(c.colonna))
+                        .arg(c.colonna)
                         .arg(campo + 1)
                         .arg(carattere);
             }
@@ -149,7 +152,7 @@ QString erroreRiga(const TRigaScambio &riga, bool utf8)
             int n;
             if ((c.obbligatorio || !valore.isEmpty()) && !LeggiIntero(valore, &n))
                 return QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                    .arg(valore, QLatin1String(c.intestazione));
+                    .arg(valore, c.intestazione);
             break;
         }
         }
@@ -220,7 +223,7 @@ QString Intestazione()
 {
     QString s;
     for (const Colonna &c : kColonne)
-        s += QLatin1String(c.intestazione) + kSep;
+        s += c.intestazione + kSep;
     return s;
 }
 

@@ -1,6 +1,7 @@
 #include "importmenu.h"
 
 #include "dberrortext.h"
+#include "dettmenu.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "memorydata.h"
@@ -15,18 +16,21 @@ const QString kMarcato = QStringLiteral("1");
 const QString kEsistente = QStringLiteral("1");
 const QString kNuovo = QStringLiteral("2");
 
-const QStringList kMenuColonne = {QStringLiteral("MENU"),        QStringLiteral("MENUPREC"),
-                                  QStringLiteral("LIVELLOMENU"), QStringLiteral("DESCRIZIONE"),
-                                  QStringLiteral("DLL"),         QStringLiteral("FUNZIONE"),
-                                  QStringLiteral("NOTE"),        QStringLiteral("LIVELLO2VERSIONE"),
-                                  QStringLiteral("PARAMETRI"),   QStringLiteral("VISIBILE"),
-                                  QStringLiteral("VOCERAPIDA"),  QStringLiteral("PARAMETRIBLOB")};
+// The entry's fields in DettMenu::NomiVoce()'s order.
+const std::array<QVariant TVoceFile::*, DettMenu::NumeroColonne - 1> kCampiVoce = {
+    &TVoceFile::Menu,        &TVoceFile::MenuPrec,
+    &TVoceFile::LivelloMenu, &TVoceFile::Descrizione,
+    &TVoceFile::Dll,         &TVoceFile::Funzione,
+    &TVoceFile::Note,        &TVoceFile::Livello2Versione,
+    &TVoceFile::Parametri,   &TVoceFile::Visibile,
+    &TVoceFile::VoceRapida,  &TVoceFile::ParametriBlob};
 
 QVariantList valoriVoce(const TVoceFile &v)
 {
-    return {v.Menu,      v.MenuPrec, v.LivelloMenu, v.Descrizione,
-            v.Dll,       v.Funzione, v.Note,        v.Livello2Versione,
-            v.Parametri, v.Visibile, v.VoceRapida,  v.ParametriBlob};
+    QVariantList valori;
+    for (QVariant TVoceFile::*campo : kCampiVoce)
+        valori << v.*campo;
+    return valori;
 }
 
 // Views and cursor of a staging table held off for a walk of its rows, and
@@ -92,15 +96,20 @@ QStringList testoCancellazione(int codice)
             QStringLiteral("PROGRAMMA='") + QString::number(codice) + QLatin1Char('\'')};
 }
 
-const QStringList kIntestazioneVoce = {QStringLiteral("INSERT INTO DETTMENU (PROGRAMMA,"),
-                                       QStringLiteral("MENU,MENUPREC,LIVELLOMENU,DESCRIZIONE,"),
-                                       QStringLiteral("DLL,FUNZIONE,NOTE,LIVELLO2VERSIONE,"),
-                                       QStringLiteral("PARAMETRI,VISIBILE,VOCERAPIDA,"
-                                                      "PARAMETRIBLOB) VALUES(")};
+// The statement as the log shows it: four columns a line after PROGRAMMA.
+QStringList intestazioneVoce()
+{
+    const QStringList &nomi = DettMenu::Nomi();
+    QStringList righe{QStringLiteral("INSERT INTO DETTMENU (") + nomi[0] + QLatin1Char(',')};
+    for (int i = 1; i < nomi.size(); i += 4)
+        righe << nomi.mid(i, 4).join(QLatin1Char(',')) +
+                     (i + 4 < nomi.size() ? QStringLiteral(",") : QStringLiteral(") VALUES("));
+    return righe;
+}
 
 QStringList testoVoce(int codice, const TVoceFile &v)
 {
-    QStringList righe = kIntestazioneVoce;
+    QStringList righe = intestazioneVoce();
     righe << QLatin1Char('\'') + QString::number(codice) + QStringLiteral("',");
     const QVariantList valori = valoriVoce(v);
     for (int i = 0; i < valori.size(); ++i)
@@ -142,6 +151,167 @@ private:
     QVector<TIBValue *> m_parametri;
 };
 
+// ---- The import's phases -------------------------------------------------------
+
+// The programs marked for import, in table order.
+QVector<TProgrammaMarcato> programmiMarcati(TRxMemoryData *prog)
+{
+    QVector<TProgrammaMarcato> marcati;
+    TScorrimento scorri(prog);
+    TField *codice = prog->FieldByName(QStringLiteral("CODICE"));
+    TField *nome = prog->FieldByName(QStringLiteral("NOME"));
+    TField *descrizione = prog->FieldByName(QStringLiteral("DESCRIZIONE"));
+    TField *icona = prog->FieldByName(QStringLiteral("ICONA"));
+    TField *s = prog->FieldByName(QStringLiteral("S"));
+    TField *s2 = prog->FieldByName(QStringLiteral("S2"));
+    for (prog->First(); !prog->Eof(); prog->Next()) {
+        if (s->AsString() == kMarcato)
+            marcati.append({codice->AsInteger(),
+                            s2->AsString() == kNuovo,
+                            {nome->AsString(), descrizione->Value(), icona->Value()}});
+    }
+    return marcati;
+}
+
+// Where the staged rows of each code stand, in table order. Each row is
+// read only when its turn to be written comes: a big file's rows are never
+// held a second time.
+class TVociInAttesa
+{
+public:
+    explicit TVociInAttesa(TRxMemoryData *menu)
+        : m_menu(menu)
+        , m_scorri(menu, true)
+    {
+        for (const QString &c : DettMenu::NomiVoce())
+            m_colonne.append(m_menu->FieldByName(c));
+        TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
+        int numero = 0;
+        for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
+            m_posizioni[programma->AsInteger()].append(++numero);
+    }
+
+    QVector<int> posizioni(int codice) const { return m_posizioni.value(codice); }
+
+    // The row at that record number, as it is to be stored.
+    TVoceFile al(int numero)
+    {
+        m_menu->setRecNo(numero);
+        auto valore = [&](int i) {
+            // Blobs hold Windows-1252 bytes; the values are text.
+            const QVariant v = m_colonne[i]->Value();
+            return FieldTypes::isBlob(m_colonne[i]->DataType()) && !v.isNull()
+                       ? QVariant(m_colonne[i]->AsString())
+                       : v;
+        };
+        TVoceFile v;
+        for (int i = 0; i < int(kCampiVoce.size()); ++i)
+            v.*kCampiVoce[i] = valore(i);
+        return VoceDaMemorizzare(v);
+    }
+
+private:
+    TRxMemoryData *m_menu;
+    TScorrimento m_scorri;
+    QVector<TField *> m_colonne;
+    QHash<int, QVector<int>> m_posizioni;
+};
+
+// The first failure of the writing, as the log shows it.
+struct TFallimento
+{
+    TFallimento(const QString &genere, const QStringList &istruzione, const std::exception &e)
+        : Genere(genere)
+        , Istruzione(istruzione)
+        , Messaggio(DbErrorText::message(e))
+        , Conflitto(DbErrorText::isConflict(e) ? DbErrorText::of(e) : QString())
+    {
+    }
+    QString Genere;
+    QStringList Istruzione;
+    QString Messaggio;
+    // Another administrator's lock or change, said first; empty otherwise.
+    QString Conflitto;
+};
+
+// The writing: three statements prepared once, each failure a TFallimento.
+class TScrittura
+{
+public:
+    TScrittura(TIBDatabase *db, TIBTransaction *tr, const std::function<void(int)> &dopo)
+        : m_tr(tr)
+        , m_dopo(dopo)
+        , m_insProg(db, tr,
+                    {QStringLiteral("INSERT INTO PROGRAMMI (CODICE,NOME,"),
+                     QStringLiteral("DESCRIZIONE,ICONA) VALUES("),
+                     QStringLiteral(":CODICE,:NOME,:DESCRIZIONE,:ICONA)")},
+                    {QStringLiteral("CODICE"), QStringLiteral("NOME"),
+                     QStringLiteral("DESCRIZIONE"), QStringLiteral("ICONA")})
+        , m_delMenu(db, tr,
+                    {QStringLiteral("DELETE FROM DETTMENU WHERE"),
+                     QStringLiteral("PROGRAMMA=:PROGRAMMA")},
+                    {QStringLiteral("PROGRAMMA")})
+        , m_insMenu(db, tr, DettMenu::Inserimento(), DettMenu::Nomi())
+    {
+    }
+
+    // A new program's row, or the deletion of an existing one's menu.
+    void programma(const TProgrammaMarcato &p)
+    {
+        if (p.Nuovo) {
+            const TProgrammaFile v = ProgrammaDaMemorizzare(p.Programma);
+            m_insProg.imposta(0, p.Codice);
+            m_insProg.imposta(1, v.Nome);
+            m_insProg.imposta(2, v.Descrizione);
+            m_insProg.imposta(3, v.Icona);
+            esegui(m_insProg, QStringLiteral("INSERT"), [&] { return testoProgramma(p, v); });
+        } else {
+            m_delMenu.imposta(0, p.Codice);
+            esegui(m_delMenu, QStringLiteral("DELETE"),
+                   [&] { return testoCancellazione(p.Codice); });
+        }
+    }
+
+    void voce(int codice, const TVoceFile &v)
+    {
+        const QVariantList valori = valoriVoce(v);
+        m_insMenu.imposta(0, codice);
+        for (int i = 0; i < valori.size(); ++i)
+            m_insMenu.imposta(i + 1, valori[i]);
+        esegui(m_insMenu, QStringLiteral("INSERT"), [&] { return testoVoce(codice, v); });
+    }
+
+    // Only a commit that went through is a finished import.
+    void conferma()
+    {
+        try {
+            m_tr->Commit();
+        } catch (const std::exception &e) {
+            throw TFallimento(QStringLiteral("COMMIT"), {}, e);
+        }
+    }
+
+private:
+    template <typename Testo> void esegui(TIstruzione &s, const QString &genere, Testo testo)
+    {
+        try {
+            s.esegui();
+            ++m_eseguite;
+            if (m_dopo)
+                m_dopo(m_eseguite);
+        } catch (const std::exception &e) {
+            throw TFallimento(genere, testo(), e);
+        }
+    }
+
+    TIBTransaction *m_tr;
+    const std::function<void(int)> &m_dopo;
+    int m_eseguite = 0;
+    TIstruzione m_insProg;
+    TIstruzione m_delMenu;
+    TIstruzione m_insMenu;
+};
+
 } // namespace
 
 TImportazioneMenu::TImportazioneMenu(TRxMemoryData *memTabProg, TRxMemoryData *memTabMenu)
@@ -166,19 +336,25 @@ void TImportazioneMenu::DefinisciTabelle(TRxMemoryData *memTabProg, TRxMemoryDat
     memTabMenu->setCompact(true);
     TFieldDefs &m = memTabMenu->FieldDefs;
     m.Clear();
-    for (const char *n : {"PROGRAMMA", "MENU", "MENUPREC", "LIVELLOMENU"})
-        m.Add(QLatin1String(n), ftSmallint);
-    m.Add(QStringLiteral("DESCRIZIONE"), ftString, 64);
-    m.Add(QStringLiteral("DLL"), ftString, 20);
-    m.Add(QStringLiteral("FUNZIONE"), ftString, 30);
-    m.Add(QStringLiteral("NOTE"), ftBlob);
-    m.Add(QStringLiteral("LIVELLO2VERSIONE"), ftSmallint);
-    m.Add(QStringLiteral("PARAMETRI"), ftString, 256);
-    m.Add(QStringLiteral("VISIBILE"), ftSmallint);
-    m.Add(QStringLiteral("VOCERAPIDA"), ftSmallint);
-    m.Add(QStringLiteral("S"), ftString, 1);
-    m.Add(QStringLiteral("S2"), ftString, 1);
-    m.Add(QStringLiteral("PARAMETRIBLOB"), ftBlob);
+    // DETTMENU's columns with the marks before the last one, PARAMETRIBLOB.
+    for (const DettMenu::TColonna &c : DettMenu::Colonne()) {
+        const QString nome = QLatin1String(c.Nome);
+        if (nome == QLatin1String("PARAMETRIBLOB")) {
+            m.Add(QStringLiteral("S"), ftString, 1);
+            m.Add(QStringLiteral("S2"), ftString, 1);
+        }
+        switch (c.Tipo) {
+        case DettMenu::TTipo::Intero:
+            m.Add(nome, ftSmallint);
+            break;
+        case DettMenu::TTipo::Testo:
+            m.Add(nome, ftString, c.Lunghezza);
+            break;
+        case DettMenu::TTipo::Memo:
+            m.Add(nome, ftBlob);
+            break;
+        }
+    }
 }
 
 // The staging of one reading, a line at a time, with the views held off.
@@ -241,146 +417,29 @@ QString TImportazioneMenu::CaricaFile(QIODevice &file, const Ricerca &cerca, int
 bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &log)
 {
     log(QStringLiteral("Inizio importazione"));
-
-    QVector<TProgrammaMarcato> marcati;
-    {
-        TScorrimento scorri(m_prog);
-        TField *codice = m_prog->FieldByName(QStringLiteral("CODICE"));
-        TField *nome = m_prog->FieldByName(QStringLiteral("NOME"));
-        TField *descrizione = m_prog->FieldByName(QStringLiteral("DESCRIZIONE"));
-        TField *icona = m_prog->FieldByName(QStringLiteral("ICONA"));
-        TField *s = m_prog->FieldByName(QStringLiteral("S"));
-        TField *s2 = m_prog->FieldByName(QStringLiteral("S2"));
-        for (m_prog->First(); !m_prog->Eof(); m_prog->Next()) {
-            if (s->AsString() == kMarcato)
-                marcati.append({codice->AsInteger(),
-                                s2->AsString() == kNuovo,
-                                {nome->AsString(), descrizione->Value(), icona->Value()}});
-        }
-    }
-
-    // Where the staged rows of each code stand, in table order. Each row is
-    // read only when its turn to be written comes: a big file's rows are
-    // never held a second time.
-    TScorrimento scorriMenu(m_menu, true);
-    TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
-    QVector<TField *> colonne;
-    for (const QString &c : kMenuColonne)
-        colonne.append(m_menu->FieldByName(c));
-    QHash<int, QVector<int>> posizioni;
-    {
-        int numero = 0;
-        for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
-            posizioni[programma->AsInteger()].append(++numero);
-    }
-    auto voceAl = [&](int numero) {
-        m_menu->setRecNo(numero);
-        auto valore = [&](int i) {
-            // Blobs hold Windows-1252 bytes; the values are text.
-            const QVariant v = colonne[i]->Value();
-            return FieldTypes::isBlob(colonne[i]->DataType()) && !v.isNull()
-                       ? QVariant(colonne[i]->AsString())
-                       : v;
-        };
-        TVoceFile v;
-        v.Menu = valore(0);
-        v.MenuPrec = valore(1);
-        v.LivelloMenu = valore(2);
-        v.Descrizione = valore(3);
-        v.Dll = valore(4);
-        v.Funzione = valore(5);
-        v.Note = valore(6);
-        v.Livello2Versione = valore(7);
-        v.Parametri = valore(8);
-        v.Visibile = valore(9);
-        v.VoceRapida = valore(10);
-        v.ParametriBlob = valore(11);
-        return VoceDaMemorizzare(v);
-    };
-
     m_conflitto.clear();
-    auto fallimento = [&](const QString &genere, const QStringList &istruzione,
-                          const std::exception &e) {
-        // Another administrator's lock or change is said first.
-        if (DbErrorText::isConflict(e)) {
-            m_conflitto = DbErrorText::of(e);
-            log(DbErrorText::MsgConflitto);
+    const QVector<TProgrammaMarcato> marcati = programmiMarcati(m_prog);
+    try {
+        TVociInAttesa voci(m_menu);
+        TScrittura scrittura(db, tr, DopoIstruzione);
+        for (const TProgrammaMarcato &p : marcati) {
+            scrittura.programma(p);
+            for (const int numero : voci.posizioni(p.Codice))
+                scrittura.voce(p.Codice, voci.al(numero));
         }
-        log(QStringLiteral("Errore interno di ") + genere + QLatin1Char(':'));
-        for (const QString &r : istruzione)
+        scrittura.conferma();
+    } catch (const TFallimento &f) {
+        m_conflitto = f.Conflitto;
+        if (!f.Conflitto.isEmpty())
+            log(DbErrorText::MsgConflitto);
+        log(QStringLiteral("Errore interno di ") + f.Genere + QLatin1Char(':'));
+        for (const QString &r : f.Istruzione)
             log(r);
-        log(DbErrorText::message(e));
+        log(f.Messaggio);
         if (tr->InTransaction())
             tr->Rollback();
         tr->StartTransaction();
         return false;
-    };
-
-    int eseguite = 0;
-    auto esegui = [&](TIstruzione &s) {
-        s.esegui();
-        ++eseguite;
-        if (DopoIstruzione)
-            DopoIstruzione(eseguite);
-    };
-
-    TIstruzione insProg(db, tr,
-                        {QStringLiteral("INSERT INTO PROGRAMMI (CODICE,NOME,"),
-                         QStringLiteral("DESCRIZIONE,ICONA) VALUES("),
-                         QStringLiteral(":CODICE,:NOME,:DESCRIZIONE,:ICONA)")},
-                        {QStringLiteral("CODICE"), QStringLiteral("NOME"),
-                         QStringLiteral("DESCRIZIONE"), QStringLiteral("ICONA")});
-    TIstruzione delMenu(
-        db, tr,
-        {QStringLiteral("DELETE FROM DETTMENU WHERE"), QStringLiteral("PROGRAMMA=:PROGRAMMA")},
-        {QStringLiteral("PROGRAMMA")});
-    QStringList sqlVoce = kIntestazioneVoce;
-    sqlVoce << QStringLiteral(":PROGRAMMA,:MENU,:MENUPREC,:LIVELLOMENU,:DESCRIZIONE,")
-            << QStringLiteral(":DLL,:FUNZIONE,:NOTE,:LIVELLO2VERSIONE,")
-            << QStringLiteral(":PARAMETRI,:VISIBILE,:VOCERAPIDA,:PARAMETRIBLOB)");
-    QStringList parametriVoce = kMenuColonne;
-    parametriVoce.prepend(QStringLiteral("PROGRAMMA"));
-    TIstruzione insMenu(db, tr, sqlVoce, parametriVoce);
-
-    for (const TProgrammaMarcato &p : marcati) {
-        if (p.Nuovo) {
-            const TProgrammaFile v = ProgrammaDaMemorizzare(p.Programma);
-            insProg.imposta(0, p.Codice);
-            insProg.imposta(1, v.Nome);
-            insProg.imposta(2, v.Descrizione);
-            insProg.imposta(3, v.Icona);
-            try {
-                esegui(insProg);
-            } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("INSERT"), testoProgramma(p, v), e);
-            }
-        } else {
-            delMenu.imposta(0, p.Codice);
-            try {
-                esegui(delMenu);
-            } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("DELETE"), testoCancellazione(p.Codice), e);
-            }
-        }
-        for (const int numero : posizioni.value(p.Codice)) {
-            const TVoceFile v = voceAl(numero);
-            const QVariantList valori = valoriVoce(v);
-            insMenu.imposta(0, p.Codice);
-            for (int i = 0; i < valori.size(); ++i)
-                insMenu.imposta(i + 1, valori[i]);
-            try {
-                esegui(insMenu);
-            } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("INSERT"), testoVoce(p.Codice, v), e);
-            }
-        }
-    }
-
-    // Only a commit that went through is a finished import.
-    try {
-        tr->Commit();
-    } catch (const std::exception &e) {
-        return fallimento(QStringLiteral("COMMIT"), {}, e);
     }
     log(QStringLiteral("Importazione terminata"));
     return true;

@@ -1,7 +1,8 @@
 #include "importmenuform.h"
 
-#include "dbcontrols.h"
+#include "currentrecord.h"
 #include "dbgrid.h"
+#include "dettmenu.h"
 #include "filedialogs.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -94,9 +95,11 @@ TImportMenuForm::TImportMenuForm(QWidget *owner, TTabForm *&tabForm)
         q->setDatabase(db);
         q->setTransaction(tr);
     }
+    // The entry's columns but PARAMETRIBLOB, which may be missing still.
+    QStringList colonne = DettMenu::NomiVoce();
+    colonne.removeLast();
     QueryMenuPres->SQL =
-        QStringList{QStringLiteral("SELECT MENU,MENUPREC,LIVELLOMENU,DESCRIZIONE,DLL,FUNZIONE,"),
-                    QStringLiteral("NOTE,LIVELLO2VERSIONE,PARAMETRI,VISIBILE,VOCERAPIDA"),
+        QStringList{QStringLiteral("SELECT ") + colonne.join(QLatin1Char(',')),
                     QStringLiteral("FROM DETTMENU WHERE"), QStringLiteral("PROGRAMMA=:PROGRAMMA"),
                     QStringLiteral("ORDER BY MENU")};
     QueryProgPres->SQL =
@@ -155,15 +158,6 @@ void TImportMenuForm::buildWindow()
         text = nuovo ? QColor(Qt::blue) : QColor(Qt::black);
     });
 
-    EditCodiceProg = new TDBEdit(this);
-    EditCodiceProg->setObjectName(QStringLiteral("EditCodiceProg"));
-    EditCodiceProg->bind(QueryProgPres, QStringLiteral("CODICE"));
-    EditCodiceProg->hide();
-    EditMemCodiceProg = new TDBEdit(this);
-    EditMemCodiceProg->setObjectName(QStringLiteral("EditMemCodiceProg"));
-    EditMemCodiceProg->bind(MemTabProg, QStringLiteral("CODICE"));
-    EditMemCodiceProg->hide();
-
     MemoLog = new QPlainTextEdit(this);
     MemoLog->setObjectName(QStringLiteral("MemoLog"));
     MemoLog->setReadOnly(true);
@@ -214,9 +208,9 @@ void TImportMenuForm::buildWindow()
         Guard::connect(b, &QPushButton::clicked, this, handler);
     Guard::connect(GridProgFile, &TDBGrid::DblClick, this, &TImportMenuForm::GridProgFileDblClick);
     Guard::connect(GridProgFile, &TDBGrid::KeyUp, this, &TImportMenuForm::GridProgFileKeyUp);
-    Guard::connect(EditCodiceProg, &TDBEdit::Change, this, &TImportMenuForm::EditCodiceProgChange);
-    Guard::connect(EditMemCodiceProg, &TDBEdit::Change, this,
-                   &TImportMenuForm::EditMemCodiceProgChange);
+    onCurrentRecord(QueryProgPres, QStringLiteral("CODICE"), this,
+                    [this] { CaricaMenuPresente(); });
+    onCurrentRecord(MemTabProg, QStringLiteral("CODICE"), this, [this] { MemTabMenu->Refresh(); });
 }
 
 bool TImportMenuForm::ProgrammaGiaPresente(const QString &nome, int &codice) const
@@ -228,19 +222,14 @@ bool TImportMenuForm::ProgrammaGiaPresente(const QString &nome, int &codice) con
     return trovato.has_value();
 }
 
-void TImportMenuForm::EditCodiceProgChange()
+void TImportMenuForm::CaricaMenuPresente()
 {
     QueryMenuPres->Close();
-    const QString codice = EditCodiceProg->text();
+    const TField *codice = QueryProgPres->FindField(QStringLiteral("CODICE"));
     QueryMenuPres->ParamByName(QStringLiteral("PROGRAMMA"))
-        .setValue(codice.isEmpty() ? QVariant() : QVariant(codice.toInt()));
+        .setValue(!codice || codice->IsNull() ? QVariant() : QVariant(codice->AsInteger()));
     QueryMenuPres->Open();
     QueryMenuPres->First();
-}
-
-void TImportMenuForm::EditMemCodiceProgChange()
-{
-    MemTabMenu->Refresh();
 }
 
 void TImportMenuForm::MemTabMenuFilterRecord(TDataSet *dataSet, bool &accept)

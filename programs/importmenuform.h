@@ -9,7 +9,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TDataSet;
-class TDBEdit;
 class TDBGrid;
 class TIBQuery;
 class TIBSQL;
@@ -43,10 +42,6 @@ public:
     TDBGrid *GridMenuPres;
     TDBGrid *GridProgFile;
     TDBGrid *GridMenuFile;
-    // Invisible, on CODICE of the present program and of the file's program:
-    // their changes drive the two menu grids.
-    TDBEdit *EditCodiceProg;
-    TDBEdit *EditMemCodiceProg;
     QPlainTextEdit *MemoLog;
 
     // The writing's own steps, for a test that watches its statements.
@@ -56,8 +51,10 @@ public:
     // names as the last reading found them in PROGRAMMI.
     bool ProgrammaGiaPresente(const QString &nome, int &codice) const;
 
-    void EditCodiceProgChange();
-    void EditMemCodiceProgChange();
+    // The present program's entries, read again for the current program;
+    // the file's entries follow the file's current program through the
+    // staging table's filter.
+    void CaricaMenuPresente();
     void MemTabMenuFilterRecord(TDataSet *dataSet, bool &accept);
     void ButtonFileClick();
     void ButtonImportClick();

@@ -7,6 +7,7 @@
 #include "dbcontrols.h"
 #include "dberrortext.h"
 #include "dbgrid.h"
+#include "dettmenu.h"
 #include "guard.h"
 #include "helpparform.h"
 #include "ibquery.h"
@@ -79,21 +80,14 @@ void TMenuProgrammaForm::ButtonMenuPrecClick()
     EditMenuPrec->setFocus();
 }
 
-void TMenuProgrammaForm::EditMenuPrecChange()
+void TMenuProgrammaForm::DescrizioneMenuPrec()
 {
     EditDescrMenu->clear();
     // Only a code reaches the database; a sign alone or a code the column
     // cannot hold names no entry.
-    const auto codice = VociMenu::Codice(EditMenuPrec->text());
-    if (!codice)
-        return;
-    m_descrMenu->Close();
-    m_descrMenu->ParamByName(QStringLiteral("PROGRAMMA")).setValue(FProgramma);
-    m_descrMenu->ParamByName(QStringLiteral("MENU")).setValue(*codice);
-    m_descrMenu->ExecQuery();
-    if (!m_descrMenu->Eof())
-        EditDescrMenu->setText(m_descrMenu->Fields(0).AsString());
-    m_descrMenu->Close();
+    const auto codice = VociMenu::Codice(testo("MENUPREC"));
+    if (codice)
+        EditDescrMenu->setText(DettMenu::Descrizione(*m_descrMenu, FProgramma, *codice));
 }
 
 QList<TDipendente> TMenuProgrammaForm::Dipendenti()

@@ -2,6 +2,7 @@
 
 #include "menuprogrammaform.h"
 
+#include "currentrecord.h"
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "editorwidgets.h"
@@ -36,9 +37,6 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
              QStringLiteral("QueryDettMenu"), QStringLiteral("UpdateDettMenu"));
     m_descrMenu->setDatabase(tabForm->IBDatabase1);
     m_descrMenu->setTransaction(tabForm->IBTransaction1);
-    m_descrMenu->SQL =
-        QStringList{QStringLiteral("SELECT DESCRIZIONE FROM DETTMENU WHERE"),
-                    QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")};
     buildFields();
 
     GridDettMenu = mainGrid("GridDettMenu");
@@ -52,9 +50,10 @@ TMenuProgrammaForm::TMenuProgrammaForm(QWidget *owner, TTabForm *&tabForm, const
     });
     buildCommands();
 
-    // The parent's caption is read inside the dataset's notifications: a
-    // failure is shown there and goes no further.
-    onSignal(EditMenuPrec, &TDBEdit::Change, this, &TMenuProgrammaForm::EditMenuPrecChange);
+    // The parent's caption follows the current row and a typed parent code;
+    // a failure of its lookup is shown and goes no further.
+    onCurrentRecord(QueryDettMenu, QStringLiteral("MENUPREC"), this,
+                    [this] { DescrizioneMenuPrec(); });
     onSignal(GridDettMenu, &TDBGrid::DblClick, this, &TMenuProgrammaForm::GridDettMenuDblClick);
     onSignal(GridDettMenu, &TDBGrid::KeyDown, this, &TMenuProgrammaForm::GridDettMenuKeyDown);
 

@@ -80,7 +80,8 @@ public:
     bool RiordinaRighe(const QString &programma, const QString &primoCodice);
 
     void ButtonMenuPrecClick();
-    void EditMenuPrecChange();
+    // Shows the caption of the current row's parent entry.
+    void DescrizioneMenuPrec();
     void ButtonInserisciClick();
     void ButtonAzzeraClick();
     void ButtonSelTuttoClick();

@@ -2,6 +2,7 @@
 
 #include "progettiform.h"
 
+#include "currentrecord.h"
 #include "dbcontrols.h"
 #include "dbgrid.h"
 #include "editorwidgets.h"
@@ -16,8 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-using EditorWidgets::bound;
 
 namespace {
 
@@ -48,7 +47,7 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonAggiungi, this, &TProgettiForm::ButtonAggiungiClick);
     onClick(ButtonTogli, this, &TProgettiForm::ButtonTogliClick);
     onClick(ButtonDuplica, this, &TProgettiForm::ButtonDuplicaClick);
-    onSignal(EditCodice, &TDBEdit::Change, this, &TProgettiForm::EditCodiceChange);
+    onCurrentRecord(QueryProgetti, kCodice, this, [this] { CaricaListe(); });
     onSignal(GridProgr1, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr1DblClick);
     onSignal(GridProgr2, &TDBGrid::DblClick, this, &TProgettiForm::GridProgr2DblClick);
     onSignal(GridProgr1, &TDBGrid::KeyUp, this, &TProgettiForm::GridProgr1KeyUp);
@@ -60,9 +59,10 @@ TProgettiForm::TProgettiForm(QWidget *owner, TTabForm *&tabForm)
 
 void TProgettiForm::buildFields()
 {
-    EditCodice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", QueryProgetti, "CODICE");
-    EditNome = bound<TDBEdit>(PanelCampi, "EditNome", QueryProgetti, "NOME");
-    EditDescrizione = bound<TDBEdit>(PanelCampi, "EditDescrizione", QueryProgetti, "DESCRIZIONE");
+    auto *campi = new QGridLayout;
+    campi->setVerticalSpacing(2);
+    rigaCodice(campi, EditCodice, EditNome, EditDescrizione, ButtonCodice, ButtonNome,
+               ButtonDescrizione);
     RadioModoMenuSistema = new TDBRadioGroup(QStringLiteral("Modo Menu Sistema"), PanelCampi);
     RadioModoMenuSistema->setObjectName(QStringLiteral("RadioModoMenuSistema"));
     RadioModoMenuSistema->setItems({QStringLiteral("Full (Default)"),
@@ -72,25 +72,6 @@ void TProgettiForm::buildFields()
     RadioModoMenuSistema->bind(QueryProgetti, QStringLiteral("MODOMENUSISTEMA"));
     setTag(RadioModoMenuSistema, 2);
 
-    const QFontMetrics fm(EditNome->font());
-    EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
-    EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
-    EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
-    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
-
-    ButtonCodice = codeButton(QStringLiteral("Codice"));
-    ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
-    ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
-                                    QStringLiteral("Descrizione"), EditDescrizione);
-
-    auto *campi = new QGridLayout;
-    campi->setVerticalSpacing(2);
-    campi->addWidget(ButtonCodice, 0, 0);
-    campi->addWidget(ButtonNome, 0, 1);
-    campi->addWidget(ButtonDescrizione, 0, 2);
-    campi->addWidget(EditCodice, 1, 0);
-    campi->addWidget(EditNome, 1, 1);
-    campi->addWidget(EditDescrizione, 1, 2);
     campi->addWidget(RadioModoMenuSistema, 0, 3, 3, 1, Qt::AlignTop);
     campi->setColumnStretch(2, 1);
 
@@ -148,13 +129,13 @@ QWidget *TProgettiForm::EditChiave() const
 
 QVariant TProgettiForm::codiceProgetto() const
 {
-    const QString codice = EditCodice->text();
-    return codice.isEmpty() ? QVariant() : QVariant(codice.toInt());
+    const TField *codice = QueryProgetti->Active() ? QueryProgetti->FindField(kCodice) : nullptr;
+    return !codice || codice->IsNull() ? QVariant() : QVariant(codice->AsInteger());
 }
 
 // ---- The program lists ------------------------------------------------------------
 
-void TProgettiForm::EditCodiceChange()
+void TProgettiForm::CaricaListe()
 {
     const QVariant codice = codiceProgetto();
     QueryProgr1->Close();

@@ -48,7 +48,8 @@ public:
     QStringList FProgrSelezionati1;
     QStringList FProgrSelezionati2;
 
-    void EditCodiceChange();
+    // Rebuilds both program lists for the current project.
+    void CaricaListe();
     void ButtonAggiungiClick();
     void ButtonTogliClick();
     void ButtonDuplicaClick();

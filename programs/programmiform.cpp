@@ -63,22 +63,12 @@ TProgrammiForm::TProgrammiForm(QWidget *owner, TTabForm *&tabForm)
 
 void TProgrammiForm::buildFields()
 {
-    EditCodice = EditorWidgets::keyEdit(PanelCampi, "EditCodice", QueryProgrammi, "CODICE");
-    EditNome = bound<TDBEdit>(PanelCampi, "EditNome", QueryProgrammi, "NOME");
-    EditDescrizione = bound<TDBEdit>(PanelCampi, "EditDescrizione", QueryProgrammi, "DESCRIZIONE");
+    auto *grid = new QGridLayout(PanelCampi);
+    grid->setContentsMargins(0, 0, 0, 6);
+    grid->setVerticalSpacing(2);
+    rigaCodice(grid, EditCodice, EditNome, EditDescrizione, ButtonCodice, ButtonNome,
+               ButtonDescrizione);
     EditIcona = bound<TDBEdit>(PanelCampi, "EditIcona", QueryProgrammi, "ICONA");
-
-    // Room for the values each column holds, whatever the font.
-    const QFontMetrics fm(EditNome->font());
-    EditCodice->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("0000000")));
-    EditCodice->setMaximumWidth(fm.horizontalAdvance(QStringLiteral("000000000000")));
-    EditNome->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("MMMMMMMMMMMM")));
-    EditDescrizione->setMinimumWidth(fm.averageCharWidth() * 32);
-
-    ButtonCodice = codeButton(QStringLiteral("Codice"));
-    ButtonNome = labelButton(QStringLiteral("ButtonNome"), QStringLiteral("Nome"), EditNome);
-    ButtonDescrizione = labelButton(QStringLiteral("ButtonDescrizione"),
-                                    QStringLiteral("Descrizione"), EditDescrizione);
     ButtonIcona = labelButton(QStringLiteral("ButtonIcona"), QStringLiteral("Icona"), nullptr);
 
     PanelIcona = new QFrame(PanelCampi);
@@ -95,15 +85,6 @@ void TProgrammiForm::buildFields()
     PanelIcona->setFixedSize(kLatoIcona + 2 * PanelIcona->frameWidth() + 4,
                              kLatoIcona + 2 * PanelIcona->frameWidth() + 4);
 
-    auto *grid = new QGridLayout(PanelCampi);
-    grid->setContentsMargins(0, 0, 0, 6);
-    grid->setVerticalSpacing(2);
-    grid->addWidget(ButtonCodice, 0, 0);
-    grid->addWidget(ButtonNome, 0, 1);
-    grid->addWidget(ButtonDescrizione, 0, 2);
-    grid->addWidget(EditCodice, 1, 0);
-    grid->addWidget(EditNome, 1, 1);
-    grid->addWidget(EditDescrizione, 1, 2);
     grid->setRowMinimumHeight(2, 6);
     grid->addWidget(ButtonIcona, 3, 0, 1, 3);
     // The preview beside the file name.

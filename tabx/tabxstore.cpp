@@ -4,8 +4,7 @@
 #include "ibsql.h"
 #include "inifile.h"
 #include "messages.h"
-#include "pravlin.h"
-#include "pravlinrow.h"
+#include "pravlinrows.h"
 
 #include <exception>
 

@@ -1,7 +1,9 @@
 #include "dettprofform.h"
 
+#include "currentrecord.h"
 #include "dbcontrols.h"
 #include "dbgrid.h"
+#include "dettmenu.h"
 #include "editorwidgets.h"
 #include "ibquery.h"
 #include "ibsql.h"
@@ -28,9 +30,12 @@ TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &
     , QueryDettProf(MainQuery)
     , UpdateDettProf(MainUpdate)
     , FProfilo(Profilo)
+    , m_descrMenu(new TIBSQL(this))
 {
     setNames(QStringLiteral("DettProfForm"), QStringLiteral("Dettagli profilo sicurezza"),
              QStringLiteral("QueryDettProf"), QStringLiteral("UpdateDettProf"));
+    m_descrMenu->setDatabase(tabForm->IBDatabase1);
+    m_descrMenu->setTransaction(tabForm->IBTransaction1);
     buildFields();
 
     GridDettProf = mainGrid("GridDettProf");
@@ -38,7 +43,7 @@ TDettProfForm::TDettProfForm(QWidget *owner, TTabForm *&tabForm, const QString &
     onClick(ButtonAzzera, this, &TDettProfForm::ButtonAzzeraClick);
     // Shown while browsing too; a failure of the lookup is reported and
     // leaves the description empty.
-    onSignal(EditMenu, &TDBEdit::Change, this, &TDettProfForm::EditMenuChange);
+    onCurrentRecord(QueryDettProf, QStringLiteral("MENU"), this, [this] { DescrizioneMenu(); });
 
     fitTo(QSize(720, 500));
     Apri();
@@ -122,7 +127,7 @@ void TDettProfForm::ValoriNuovoRecord()
     QueryDettProf->FieldByName(QStringLiteral("LIVELLO"))->setValue(0);
 }
 
-void TDettProfForm::EditMenuChange()
+void TDettProfForm::DescrizioneMenu()
 {
     EditDescrMenu->clear();
     if (!QueryDettProf->Active() || QueryDettProf->IsEmpty())
@@ -131,11 +136,7 @@ void TDettProfForm::EditMenuChange()
     const QString menu = QueryDettProf->FieldByName(QStringLiteral("MENU"))->AsString();
     if (programma.isEmpty() || menu.isEmpty())
         return;
-    const QVariant descrizione =
-        firstValue({QStringLiteral("SELECT DESCRIZIONE FROM DETTMENU WHERE"),
-                    QStringLiteral("(PROGRAMMA=:PROGRAMMA)AND"), QStringLiteral("(MENU=:MENU)")},
-                   {{QStringLiteral("PROGRAMMA"), programma}, {QStringLiteral("MENU"), menu}});
-    EditDescrMenu->setText(descrizione.isNull() ? QString() : descrizione.toString());
+    EditDescrMenu->setText(DettMenu::Descrizione(*m_descrMenu, programma, menu));
 }
 
 void TDettProfForm::ButtonAzzeraClick()

@@ -7,6 +7,7 @@ class QPushButton;
 class TDBEdit;
 class TDBGrid;
 class TIBQuery;
+class TIBSQL;
 class TIBUpdateSQL;
 
 // "Dettagli profilo sicurezza": the menu entries one profile grants, one
@@ -38,7 +39,8 @@ public:
     QString FProgramma;
     QString FMenu;
 
-    void EditMenuChange();
+    // Shows the description of the current row's menu entry.
+    void DescrizioneMenu();
     void ButtonAzzeraClick();
 
 protected:
@@ -48,4 +50,6 @@ protected:
 
 private:
     void buildFields();
+
+    TIBSQL *const m_descrMenu;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ibdatabase.h"
-#include "pravlin.h"
+#include "pravlintext.h"
 
 #include <QObject>
 #include <QPointer>

@@ -366,46 +366,36 @@ void TDataSet::Post()
     fire(BeforePost);
     checkRequiredFields();
     const bool watching = viewsWatching();
-    if (m_state == dsEdit) {
-        const int index = m_cur;
-        const int row = watching ? shownBefore(index) : -1;
+    const bool editing = m_state == dsEdit;
+    int index;
+    int row; // where the views show the record now
+    if (editing) {
+        index = m_cur;
+        row = watching ? shownBefore(index) : -1;
         storeEdit(index, m_buffer);
         storedRowChanged(index);
-        m_buffer.clear();
-        m_modified = false;
-        // A record the filter refuses after the change leaves the view.
-        const bool shown = recordVisible(index);
-        m_cur = settle(index, false);
-        m_bof = m_eof = m_cur < 0;
-        setState(dsBrowse);
-        if (!watching)
-            markViewsStale();
-        else if (shown)
-            notifyRowChanged(row);
-        else
-            notifyRowRemoved(row);
-        if (!shown)
-            notifyCursorMoved();
     } else {
-        const int pending = watching ? pendingRow() : -1;
-        const int index = storeInsert(m_insertAt, m_buffer);
+        row = watching ? pendingRow() : -1;
+        index = storeInsert(m_insertAt, m_buffer);
         storedRowInserted(index);
-        m_buffer.clear();
-        m_modified = false;
-        const bool shown = recordVisible(index);
-        m_cur = settle(index, false);
-        m_bof = m_eof = m_cur < 0;
-        setState(dsBrowse);
-        if (!watching)
-            markViewsStale();
-        else if (!shown)
-            notifyRowRemoved(pending);
-        else if (shownBefore(index) == pending)
-            notifyRowChanged(pending);
-        else
-            notifyReset(); // a store that put the record elsewhere
-        notifyCursorMoved();
     }
+    m_buffer.clear();
+    m_modified = false;
+    // A record the filter refuses after the change leaves the view.
+    const bool shown = recordVisible(index);
+    m_cur = settle(index, false);
+    m_bof = m_eof = m_cur < 0;
+    setState(dsBrowse);
+    if (!watching)
+        markViewsStale();
+    else if (!shown)
+        notifyRowRemoved(row);
+    else if (editing || shownBefore(index) == row)
+        notifyRowChanged(row);
+    else
+        notifyReset(); // a store that put the record elsewhere
+    if (!editing || !shown)
+        notifyCursorMoved();
     fire(AfterPost);
 }
 

@@ -155,6 +155,11 @@ public:
 
     void addObserver(TDataSetObserver *observer);
     void removeObserver(TDataSetObserver *observer);
+    // Runs the action once every observer has heard of what is being
+    // notified now, at once when nothing is: an observer that acts on the
+    // news (opens a query, moves another dataset) does it outside the
+    // notification.
+    void afterNotification(std::function<void()> action);
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return m_disableCount > 0; }
@@ -287,4 +292,6 @@ private:
     int m_disableCount = 0;
     TDataSetState m_disableState = dsInactive;
     bool m_pendingChange = false;
+    int m_notifying = 0;
+    std::vector<std::function<void()>> m_afterNotification;
 };

@@ -4,6 +4,7 @@
 
 #include "dataerrors.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 
 // ---- The filter's verdicts --------------------------------------------------
@@ -252,10 +253,30 @@ template <typename F> void TDataSet::forObservers(F f)
         return;
     }
     const auto observers = m_observers;
-    for (TDataSetObserver *o : observers) {
-        if (m_observers.contains(o))
-            f(o);
+    {
+        QScopedValueRollback<int> notifying(m_notifying, m_notifying + 1);
+        for (TDataSetObserver *o : observers) {
+            if (m_observers.contains(o))
+                f(o);
+        }
     }
+    if (m_notifying == 0) {
+        // An action may notify again and queue more behind it; one that
+        // raises leaves the rest for the end of the next notification.
+        while (!m_afterNotification.empty()) {
+            const std::function<void()> action = std::move(m_afterNotification.front());
+            m_afterNotification.erase(m_afterNotification.begin());
+            action();
+        }
+    }
+}
+
+void TDataSet::afterNotification(std::function<void()> action)
+{
+    if (m_notifying > 0)
+        m_afterNotification.push_back(std::move(action));
+    else
+        action();
 }
 
 void TDataSet::markViewsStale()

@@ -86,37 +86,15 @@ void ArchiveTest::attesaBreve()
                                                  "lock_timeout=1");
 }
 
-namespace {
-
-QStringList leggi(TIBDatabase *db, TIBTransaction *tr, const QString &sql)
-{
-    TIBSQL q;
-    q.setDatabase(db);
-    q.setTransaction(tr);
-    q.SQL = QStringList{sql};
-    q.ExecQuery();
-    QStringList out;
-    for (; !q.Eof(); q.Next()) {
-        QStringList values;
-        for (int i = 0; i < q.FieldCount(); ++i)
-            values << (q.Fields(i).IsNull() ? QString() : q.Fields(i).AsString());
-        out << values.join('|');
-    }
-    q.Close();
-    return out;
-}
-
-} // namespace
-
 QStringList ArchiveTest::righe(const QString &sql)
 {
-    return leggi(tab->IBDatabase1, tab->IBTransaction1, sql);
+    return allColumns(tab->IBDatabase1, tab->IBTransaction1, {sql});
 }
 
 QStringList ArchiveTest::righeCommitted(const QString &sql)
 {
     OtherConnection o(tab->IBDatabase1->DatabaseName);
-    const QStringList out = leggi(&o.db, &o.tr, sql);
+    const QStringList out = allColumns(&o.db, &o.tr, {sql});
     o.tr.Commit();
     return out;
 }

@@ -1,6 +1,7 @@
 #include "testdb.h"
 
 #include <QDir>
+#include <functional>
 
 QStringList connectionParams()
 {
@@ -22,22 +23,41 @@ QString readFirstValue(TIBDatabase *db, TIBTransaction *tr, const QString &sql)
     return v;
 }
 
+// Every row of the statement, each as `line` makes it.
+QStringList readRows(TIBDatabase *db, TIBTransaction *tr, const QStringList &sql,
+                     const std::function<QString(TIBSQL &)> &line)
+{
+    TIBSQL q;
+    q.setDatabase(db);
+    q.setTransaction(tr);
+    q.SQL = sql;
+    QStringList out;
+    for (q.ExecQuery(); !q.Eof(); q.Next())
+        out << line(q);
+    q.Close();
+    return out;
+}
+
 } // namespace
 
 QStringList firstColumn(TIBDatabase *db, const QStringList &sql)
 {
     TIBTransaction tr;
     tr.setDefaultDatabase(db);
-    TIBSQL q;
-    q.setDatabase(db);
-    q.setTransaction(&tr);
-    q.SQL = sql;
-    QStringList out;
-    for (q.ExecQuery(); !q.Eof(); q.Next())
-        out << q.Fields(0).AsString().trimmed();
-    q.Close();
+    const QStringList out =
+        readRows(db, &tr, sql, [](TIBSQL &q) { return q.Fields(0).AsString().trimmed(); });
     tr.Commit();
     return out;
+}
+
+QStringList allColumns(TIBDatabase *db, TIBTransaction *tr, const QStringList &sql)
+{
+    return readRows(db, tr, sql, [](TIBSQL &q) {
+        QStringList values;
+        for (int i = 0; i < q.FieldCount(); ++i)
+            values << (q.Fields(i).IsNull() ? QString() : q.Fields(i).AsString());
+        return values.join('|');
+    });
 }
 
 QString firstValue(TIBDatabase *db, const QString &sql)

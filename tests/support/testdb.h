@@ -40,6 +40,9 @@ QStringList connectionParams();
 // without rows).
 QStringList firstColumn(TIBDatabase *db, const QStringList &sql);
 QString firstValue(TIBDatabase *db, const QString &sql);
+// Every row as "a|b|c" (NULL empty), read on the given transaction, which
+// is left as it is.
+QStringList allColumns(TIBDatabase *db, TIBTransaction *tr, const QStringList &sql);
 
 // Another program of the suite on the same file, with a connection and a
 // transaction of its own.

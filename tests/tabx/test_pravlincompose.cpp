@@ -1,4 +1,3 @@
-#include "pravlin.h"
 #include "pravlintext.h"
 
 #include <QRandomGenerator>

@@ -1,11 +1,34 @@
 #pragma once
 
+// The per-user parameter text's row copy, TABPRAVLIN: the one row insert and
+// the rewrite of a user's rows from the text (pravlintext.h).
+
+#include "ibsql.h"
 #include "pravlintext.h"
 
 #include <QString>
+#include <stdexcept>
 
 class TIBDatabase;
 class TIBTransaction;
+
+// The one insert of a TABPRAVLIN row, shared by the row copy of a whole text
+// and by the store of a single parameter. Every value is bound, so headings
+// and names go in exactly as typed, apostrophes included; the value follows
+// the rows' convention (apostrophes as "´", an empty value as NULL). The
+// statement is prepared once and run for each row; nothing is committed here.
+class TPravlinInsert
+{
+public:
+    TPravlinInsert(TIBDatabase *db, TIBTransaction *tr);
+
+    // Raises the database layer's error (a duplicate name in a heading, a
+    // text longer than its column).
+    void Esegui(const QString &utente, const TPravlin &voce, int progressivo);
+
+private:
+    TIBSQL m_sql;
+};
 
 namespace Pravlin {
 
@@ -51,10 +74,5 @@ void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &uten
 // they were. Names are stored as typed, apostrophes included.
 bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
                         const QString &testo);
-
-// The users editor's checks of the text before a save: the current company's
-// active header, the path check, then what the rows cannot hold. A failure
-// shows its warning and answers false.
-bool VerificaPravlin(const QString &testo, const QString &ditta);
 
 } // namespace Pravlin

@@ -1,5 +1,7 @@
 #include "pravlintext.h"
 
+#include "messages.h"
+
 #include <QSet>
 
 ECheckParametri::ECheckParametri(const QString &message)
@@ -185,6 +187,57 @@ void CheckParametri(const QString &testo)
                                "terminare con \"\\\"")
                     .arg(ditta, riga));
     }
+}
+
+QString ValoreTabella(const QString &valore)
+{
+    QString v = valore;
+    v.replace(QLatin1Char('\''), QChar(0x00B4));
+    return v;
+}
+
+QString ComponiPravlin(const QVector<TPravlin> &righe)
+{
+    QString testo;
+    QString corrente;
+    for (const TPravlin &riga : righe) {
+        QString pezzo;
+        if (riga.Intestazione != corrente) {
+            // Once a heading has been written, a row without one has nowhere
+            // to go.
+            if (riga.Intestazione.isEmpty())
+                continue;
+            pezzo = QLatin1Char('[') + riga.Intestazione + QStringLiteral("]\n");
+            corrente = riga.Intestazione;
+        }
+        if (!riga.Parametro.isEmpty())
+            pezzo += riga.Parametro + QLatin1Char('=') + riga.Valore;
+        testo += pezzo;
+        testo += QLatin1Char('\n');
+    }
+    return testo;
+}
+
+bool VerificaPravlin(const QString &testo, const QString &ditta)
+{
+    if (!DittaPresente(testo, ditta)) {
+        Messages::warning(MsgDittaMancante);
+        return false;
+    }
+    try {
+        CheckParametri(testo);
+    } catch (const ECheckParametri &e) {
+        Messages::warning(e.message());
+        return false;
+    }
+    // What the rows cannot hold would fail the save after the user's record
+    // was written, or be lost at the next opening.
+    const QString anomalia = AnomaliaTabPravlin(testo);
+    if (!anomalia.isEmpty()) {
+        Messages::warning(anomalia);
+        return false;
+    }
+    return true;
 }
 
 } // namespace Pravlin

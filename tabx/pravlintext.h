@@ -1,6 +1,8 @@
 #pragma once
 
-#include "pravlin.h"
+// The per-user parameter text as text: its split into parameters and its
+// composition from them, its company sections, and the checks before a
+// save. The rows it is copied into are written by pravlinrows.h.
 
 #include <QString>
 #include <QVector>
@@ -18,9 +20,25 @@ private:
     QString m_message;
 };
 
+// One parameter of a user's parameter store: the heading (company) it stands
+// under, its name and its value, as three texts. The same record serves the
+// parameter text (UTENTI.PRAVLIN) and its row copy (TABPRAVLIN).
+struct TPravlin
+{
+    QString Intestazione;
+    QString Parametro;
+    QString Valore;
+
+    bool operator==(const TPravlin &o) const
+    {
+        return Intestazione == o.Intestazione && Parametro == o.Parametro && Valore == o.Valore;
+    }
+};
+
 // The per-user parameter text (UTENTI.PRAVLIN): company sections, each a header
-// "[name]" followed by "name=value" lines. Nothing here touches the database or
-// the screen, so the users editor and its tools share one reading of the format.
+// "[name]" followed by "name=value" lines. Nothing here touches the database,
+// and only VerificaPravlin shows anything, so the users editor, its tools and
+// the table services share one reading of the format.
 namespace Pravlin {
 
 // Carried inside the header of a company the user may not select.
@@ -55,11 +73,28 @@ QString SenzaBlankFinali(const QString &testo);
 // empty line, "[" or "[]").
 QString AnomaliaTabPravlin(const QString &testo);
 
+// A value as the row copy stores it: apostrophes become acute accents.
+QString ValoreTabella(const QString &valore);
+
+// The parameter text of a user's rows, taken in the order given (the
+// database's order: heading, then PROGRESSIVO). A header line "[heading]"
+// opens each change of heading; a row whose heading is empty is written
+// without one while no heading has been seen, and left out after one; every
+// row gives a line "name=value" (an empty line for an empty name); every line
+// ends with a single LF. No rows give the empty text. The rows are never
+// reordered here.
+QString ComponiPravlin(const QVector<TPravlin> &righe);
+
 // The current company must stand in the text as an active header, exactly.
 bool DittaPresente(const QString &testo, const QString &ditta);
 
 // Every "Directory bin=" line must end with a backslash; raises
 // ECheckParametri naming the company the line falls in and the line itself.
 void CheckParametri(const QString &testo);
+
+// The users editor's checks of the text before a save: the current company's
+// active header, the path check, then what the rows cannot hold. A failure
+// shows its warning and answers false.
+bool VerificaPravlin(const QString &testo, const QString &ditta);
 
 } // namespace Pravlin

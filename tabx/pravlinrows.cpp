@@ -5,9 +5,38 @@
 #include "iberror.h"
 #include "ibsql.h"
 #include "messages.h"
-#include "pravlinrow.h"
 
 #include <exception>
+
+TPravlinInsert::TPravlinInsert(TIBDatabase *db, TIBTransaction *tr)
+{
+    m_sql.setDatabase(db);
+    m_sql.setTransaction(tr);
+    m_sql.SQL =
+        QStringList{QStringLiteral("INSERT INTO TABPRAVLIN (UTENTE,INTESTAZIONE,PARAMETRO,"),
+                    QStringLiteral("VALORE,PROGRESSIVO) VALUES("),
+                    QStringLiteral(":UTENTE,"),
+                    QStringLiteral(":INTESTAZIONE,"),
+                    QStringLiteral(":PARAMETRO,"),
+                    QStringLiteral(":VALORE,"),
+                    QStringLiteral(":PROGRESSIVO)")};
+}
+
+void TPravlinInsert::Esegui(const QString &utente, const TPravlin &voce, int progressivo)
+{
+    m_sql.Prepare();
+    m_sql.ParamByName(QStringLiteral("UTENTE")).setAsString(utente);
+    m_sql.ParamByName(QStringLiteral("INTESTAZIONE")).setAsString(voce.Intestazione);
+    m_sql.ParamByName(QStringLiteral("PARAMETRO")).setAsString(voce.Parametro);
+    TIBValue &valore = m_sql.ParamByName(QStringLiteral("VALORE"));
+    if (voce.Valore.isEmpty())
+        valore.Clear();
+    else
+        valore.setAsString(Pravlin::ValoreTabella(voce.Valore));
+    m_sql.ParamByName(QStringLiteral("PROGRESSIVO")).setAsInteger(progressivo);
+    m_sql.ExecQuery();
+    m_sql.Close();
+}
 
 namespace Pravlin {
 
@@ -82,28 +111,6 @@ bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &uten
         return false;
     }
     tr.CommitRetaining();
-    return true;
-}
-
-bool VerificaPravlin(const QString &testo, const QString &ditta)
-{
-    if (!DittaPresente(testo, ditta)) {
-        Messages::warning(MsgDittaMancante);
-        return false;
-    }
-    try {
-        CheckParametri(testo);
-    } catch (const ECheckParametri &e) {
-        Messages::warning(e.message());
-        return false;
-    }
-    // What the rows cannot hold would fail the save after the user's record
-    // was written, or be lost at the next opening.
-    const QString anomalia = AnomaliaTabPravlin(testo);
-    if (!anomalia.isEmpty()) {
-        Messages::warning(anomalia);
-        return false;
-    }
     return true;
 }
 
