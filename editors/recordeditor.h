@@ -129,6 +129,11 @@ protected:
     virtual void EliminaCollegati() {}
     virtual void DopoEliminazione() {}
     virtual QString PromptNuovoCodice() const;
+    // The control that takes the focus when editing starts ("&Nuovo",
+    // "Edit &X"): by default the first one in reading order that takes
+    // typed text. ValoriNuovoRecord may move it further.
+    virtual QWidget *PrimoCampo() const;
+    void focusPrimoCampo();
     // The key's edit box, focused after the code change.
     virtual QWidget *EditChiave() const { return nullptr; }
     virtual void DopoMemorizzazione() {}
@@ -205,6 +210,7 @@ private:
 
     TRecordEditorTable m_table;
     QWidget *m_grid = nullptr;
+    QWidget *m_panel;
     QVBoxLayout *m_leftLayout;
     QVBoxLayout *m_commandLayout;
     int m_commandInsert = 0;

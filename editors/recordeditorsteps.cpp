@@ -75,6 +75,7 @@ void TRecordEditorForm::ButtonNuovoClick()
     // editor browsing.
     FCodice = m_table.codeField.isEmpty() ? QString() : ProssimoCodice();
     SettaggioInterfaccia(true);
+    focusPrimoCampo();
     appendRow(FCodice);
 }
 
@@ -92,6 +93,7 @@ void TRecordEditorForm::ButtonEditClick()
         SettaggioInterfaccia(false);
         throw;
     }
+    focusPrimoCampo();
 }
 
 // ---- Memorizza, Annulla, Aggiorna ---------------------------------------------
