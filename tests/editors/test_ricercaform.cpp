@@ -4,8 +4,12 @@
 #include "ibquery.h"
 #include "ricercaform.h"
 
+#include <QApplication>
 #include <QBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <functional>
 
 namespace {
 
@@ -16,12 +20,15 @@ public:
     ListaProgetti(TTabForm *tabForm, const TRicercaOpzioni &opzioni)
         : TRicercaForm(nullptr, tabForm, "Progetti", "QueryProgetti", "GridProgetti", opzioni)
         , Filtro(new QPushButton("Filtra", this))
+        , Cerca(new QLineEdit(this))
     {
         rigaFiltri()->addWidget(Filtro);
+        rigaFiltri()->addWidget(Cerca);
         apri({"SELECT * FROM PROGETTI ORDER BY CODICE"});
     }
     using TRicercaForm::query;
     QPushButton *Filtro;
+    QLineEdit *Cerca;
 };
 
 class RicercaOpzioniTest : public ArchiveTest
@@ -56,4 +63,41 @@ TEST_F(RicercaOpzioniTest, OwnTransactionWarningCloseCaptionAndFilterRow)
     rec.expect(TMsgDlgType::Warning, "Nessun progetto");
     lista.ButtonRitornaClick();
     EXPECT_EQ(rec.pending(), 0);
+}
+
+// Enter and a double click on the grid choose the row as "&Ritorna" does;
+// Esc answers as "Ch&iudi"; Enter elsewhere presses nothing.
+TEST_F(RicercaOpzioniTest, GridKeysAndEscAnswerAsTheButtons)
+{
+    other("INSERT INTO PROGETTI (CODICE, NOME) VALUES (1, 'uno')");
+    nuovoSnapshot();
+    using Azione = std::function<void(ListaProgetti &, TDBGrid *)>;
+    const std::vector<std::pair<Azione, int>> casi = {
+        {[](ListaProgetti &, TDBGrid *g) { QTest::keyClick(g, Qt::Key_Return); }, mrOk},
+        {[](ListaProgetti &, TDBGrid *g) { QTest::keyClick(g, Qt::Key_Enter); }, mrOk},
+        {[](ListaProgetti &, TDBGrid *g) {
+             QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
+                                g->visualRect(g->model()->index(0, 0)).center());
+         },
+         mrOk},
+        {[](ListaProgetti &l, TDBGrid *) { QTest::keyClick(&l, Qt::Key_Escape); }, mrCancel},
+        {[](ListaProgetti &l, TDBGrid *) { QTest::keyClick(l.Cerca, Qt::Key_Return); }, -1},
+    };
+    for (const auto &[azione, risposta] : casi) {
+        ListaProgetti lista(tab.get(), {});
+        auto *grid = lista.findChild<TDBGrid *>("GridProgetti");
+        int esito = -1;
+        Modal::setRunner([&](QDialog *d) {
+            d->show();
+            QApplication::processEvents();
+            azione(lista, grid);
+            const int r = d->isVisible() ? -1 : d->result();
+            d->done(0);
+            return r;
+        });
+        esito = Modal::exec(&lista);
+        Modal::setRunner({});
+        EXPECT_EQ(esito, risposta);
+    }
+    EXPECT_FALSE(ListaProgetti(tab.get(), {}).ButtonRitorna->isDefault());
 }
