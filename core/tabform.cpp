@@ -68,6 +68,11 @@ TTabForm::TTabForm(QWidget *owner)
     , m_owner(owner)
 {
     IBDatabase1->SQLDialect = 3;
+    // Another administrator's unsaved change makes a statement wait: after 10
+    // seconds it fails as a conflict instead of holding the window for good.
+    IBTransaction1->Params = {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_wait"),
+                              QStringLiteral("isc_tpb_write"),
+                              QStringLiteral("isc_tpb_lock_timeout=%1").arg(LockTimeout)};
     IBTransaction1->setDefaultDatabase(IBDatabase1);
     IBDatabase1->DefaultTransaction = IBTransaction1;
     QueryAux->setDatabase(IBDatabase1);

@@ -20,6 +20,10 @@ public:
     explicit TTabForm(QWidget *owner = nullptr);
     ~TTabForm() override;
 
+    // Seconds a statement of the shared transaction waits for another
+    // transaction's lock before it fails as a conflict.
+    static constexpr int LockTimeout = 10;
+
     TIBDatabase *IBDatabase1;
     TIBTransaction *IBTransaction1;
     TIBSQL *QueryAux;

@@ -44,13 +44,6 @@ void TWizCSDFinestra::rimuoviVoce(const QString &nome)
     }
 }
 
-QString TWizCSDFinestra::ChiediNomeCampo()
-{
-    const auto nome = InputBox::ask(QStringLiteral("Nuovo campo"), QStringLiteral("Nome campo:"),
-                                    QString(), m_owner);
-    return nome ? nome->toUpper() : QString();
-}
-
 void TWizCSDFinestra::Nuovo()
 {
     const QString nome = ChiediNomeCampo();

@@ -133,7 +133,9 @@ public:
 
     // --- Rows and the field detail
     bool DettaglioAbilitato() const { return TabCampi->Count() > 0; }
-    // A new field name, upper case; empty when the administrator gave up.
+    // A new field name, empty when the administrator gave up: picked from
+    // the table's columns while a reference database is open and the table
+    // is named, typed otherwise.
     QString ChiediNomeCampo();
     void Nuovo();
     void Inserisci();
@@ -168,6 +170,22 @@ public:
     void ConfiguraStampa();
     void ConfiguraRicerca();
     void ConfiguraRicercaCampo();
+    // "Script": the create-table script in its dialog, stored on OK.
+    void ConfiguraScriptTabella();
+
+    // --- Verification and the closing buttons
+    // False with the first failing check's message; a failing row becomes
+    // current, and the first row when every check passes.
+    bool Verifica(QString &messaggio);
+    // "Ok": true when the script passes the checks and can be composed;
+    // otherwise the reason has been shown.
+    bool Conferma();
+    // "&Memorizza": the checks, with the current row kept when they pass.
+    void Memorizza();
+    // "Testa finestra": past the checks, the script is tried through the
+    // forms library for a chosen user; a failure is shown and changes
+    // nothing.
+    void TestaFinestra();
 
 signals:
     // An input's value, items or style changed.

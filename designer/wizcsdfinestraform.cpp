@@ -82,12 +82,8 @@ TWizCSDFinestraForm::TWizCSDFinestraForm(QWidget *owner, TTabForm *tabForm)
     ButtonMemorizza = named(new QPushButton(QStringLiteral("&Memorizza")), "ButtonMemorizza");
     ButtonOk = named(new QPushButton(QStringLiteral("Ok")), "ButtonOk");
     ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
-    // Verification, saving and the test run come with their own checks.
-    for (QPushButton *b : {ButtonTestaFinestra, ButtonMemorizza, ButtonOk}) {
-        b->setEnabled(false);
+    for (QPushButton *b : {ButtonTestaFinestra, ButtonMemorizza, ButtonOk, ButtonCancel})
         b->setAutoDefault(false);
-    }
-    ButtonCancel->setAutoDefault(false);
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(ButtonTestaFinestra);
     bottom->addStretch(1);

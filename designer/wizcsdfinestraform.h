@@ -32,11 +32,12 @@ public:
 
     TWizCSDFinestra *const Wizard;
 
-    // What the menu grid editor calls around showing the window.
-    void Azzera();
-    bool CaricaXML(const QString &testo);
-    void CaricaTabella(const QString &percorsoDatabase, const QString &nomeTabella);
-    QString ComponiXML();
+    // What the menu grid editor calls around showing the window (virtual:
+    // its tests answer for the window).
+    virtual void Azzera();
+    virtual bool CaricaXML(const QString &testo);
+    virtual void CaricaTabella(const QString &percorsoDatabase, const QString &nomeTabella);
+    virtual QString ComponiXML();
 
     // Group "Database"
     QRadioButton *RadioArchivio;

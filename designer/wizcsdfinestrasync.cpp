@@ -1,6 +1,7 @@
 #include "campigrid.h"
 #include "campimodel.h"
 #include "guard.h"
+#include "messages.h"
 #include "wizcsdfinestraform.h"
 
 #include <QButtonGroup>
@@ -160,6 +161,22 @@ void TWizCSDFinestraForm::collega()
     Guard::connect(ButtonAzzera, &QPushButton::clicked, this,
                    [this] { suRighe(&TWizCSDFinestra::AzzeraCampi); });
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+    Guard::connect(ButtonScript, &QPushButton::clicked, this,
+                   [w] { w->ConfiguraScriptTabella(); });
+    // A cell still being edited belongs to what is checked.
+    Guard::connect(ButtonOk, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        if (w->Conferma())
+            done(mrOk);
+    });
+    Guard::connect(ButtonMemorizza, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        w->Memorizza();
+    });
+    Guard::connect(ButtonTestaFinestra, &QPushButton::clicked, this, [this, w] {
+        GridCampi->commitOpenEditor();
+        w->TestaFinestra();
+    });
 
     Guard::connect(w, &TWizCSDFinestra::inputsChanged, this, &TWizCSDFinestraForm::aggiornaInputs);
     auto suRiga = [this] {

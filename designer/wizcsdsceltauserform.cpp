@@ -68,6 +68,9 @@ TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
 
 void TWizCSDSceltaUserForm::caricaUtenti()
 {
+    // A wizard opened without the user database offers nobody.
+    if (!m_tabForm)
+        return;
     TIBSQL q;
     q.setDatabase(m_tabForm->IBDatabase1);
     q.setTransaction(m_tabForm->IBTransaction1);
@@ -99,7 +102,7 @@ void TWizCSDSceltaUserForm::CaricaDittaParametri(qint32 codice)
     EditDittaCorrente->clear();
     MemoParametri->clear();
     m_parametri.clear();
-    if (codice == 0)
+    if (codice == 0 || !m_tabForm)
         return;
     TIBSQL q;
     q.setDatabase(m_tabForm->IBDatabase1);

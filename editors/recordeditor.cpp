@@ -201,14 +201,20 @@ void TRecordEditorForm::Apri()
 bool TRecordEditorForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ButtonAggiorna && event->type() == QEvent::DynamicPropertyChange &&
-        static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == "Tag")
+        static_cast<QDynamicPropertyChangeEvent *>(event)->propertyName() == "Tag") {
         m_editing = Tag(ButtonAggiorna) == StatusUnsaved;
+        // A save or a rollback has ended the pending code change.
+        if (!m_editing)
+            m_codiceSalvato = QVariant();
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void TRecordEditorForm::SettaggioInterfaccia(bool editing)
 {
     m_editing = editing;
+    if (!editing)
+        m_codiceSalvato = QVariant();
     FTabForm->MostraStato(ButtonAggiorna, editing ? StatusUnsaved : StatusSaved);
     for (QWidget *w : findChildren<QWidget *>()) {
         if (Tag(w) == 2)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataset.h"
+#include "dipendenti.h"
 #include "guard.h"
 
 #include <QAbstractButton>
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+#include <memory>
 
 class QGridLayout;
 class QPushButton;
@@ -134,6 +136,12 @@ protected:
     // typed text. ValoriNuovoRecord may move it further.
     virtual QWidget *PrimoCampo() const;
     void focusPrimoCampo();
+    // The columns of other tables that name the row's code. A save that
+    // gives a stored row a new code moves their rows with it in the same
+    // transaction, before the one commit, and a failure takes both back;
+    // the code change refuses a code under which a listed table already
+    // holds rows. Asked once, at the first use.
+    virtual QList<TDipendente> Dipendenti() { return {}; }
     // The key's edit box, focused after the code change.
     virtual QWidget *EditChiave() const { return nullptr; }
     virtual void DopoMemorizzazione() {}
@@ -188,8 +196,15 @@ protected:
     bool locateKey(const QVariantList &key);
     const TRecordEditorTable &table() const { return m_table; }
     // The code after the highest of the code column among the parent's
-    // rows ("1" for none), read in the shared transaction.
-    QString ProssimoCodice();
+    // rows ("1" for none), read in the shared transaction; the code Nuovo
+    // gives a new row.
+    virtual QString ProssimoCodice();
+    // The code after both ProssimoCodice and the highest of another table's
+    // column that names codes of this table.
+    QString ProssimoCodiceOltre(const QString &tabella, const QString &colonna);
+    // The dependants' rows marked conLaRiga under the deleted row's code
+    // (for EliminaCollegati).
+    void EliminaDipendenti(const QVariant &codice);
     // Writes a field of the current row, putting a browsed row in edit state.
     void ScriviCampo(const QString &field, const QVariant &value);
     // The reset: after the question, runs the statement that deletes the
@@ -207,6 +222,7 @@ private:
     QStringList parentFields() const;
     void bindParent(TIBSQL *statement) const;
     void appendRow(const QString &code);
+    TDipendentiChiave &dipendenti();
 
     TRecordEditorTable m_table;
     QWidget *m_grid = nullptr;
@@ -216,4 +232,9 @@ private:
     int m_commandInsert = 0;
     QList<QWidget *> m_browseOnly;
     bool m_editing = false;
+    std::unique_ptr<TDipendentiChiave> m_dipendenti;
+    std::unique_ptr<TIBSQL> m_massimoAltrove;
+    // The stored code of the row the code change gave another one; null
+    // while no code change waits for its save.
+    QVariant m_codiceSalvato;
 };

@@ -3,6 +3,7 @@
 
 #include "recordeditor.h"
 
+#include "dberrortext.h"
 #include "editorsql.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -18,6 +19,7 @@
 namespace {
 
 const QString kTabellaVuota = QStringLiteral("La tabella è vuota");
+const QString kCodiceInUso = QStringLiteral("Il codice scelto è già in uso");
 
 QString textOf(const QVariant &v)
 {
@@ -39,6 +41,38 @@ QString TRecordEditorForm::ProssimoCodice()
     if (highest.isNull())
         return QStringLiteral("1");
     return QString::number(highest.toLongLong() + 1);
+}
+
+QString TRecordEditorForm::ProssimoCodiceOltre(const QString &tabella, const QString &colonna)
+{
+    if (!m_massimoAltrove) {
+        m_massimoAltrove = std::make_unique<TIBSQL>();
+        m_massimoAltrove->setDatabase(FTabForm->IBDatabase1);
+        m_massimoAltrove->setTransaction(FTabForm->IBTransaction1);
+        m_massimoAltrove->SQL = EditorSQL::maxCode(tabella, colonna, {});
+    }
+    m_massimoAltrove->Close();
+    m_massimoAltrove->ExecQuery();
+    const QVariant altrove =
+        m_massimoAltrove->Eof() ? QVariant() : m_massimoAltrove->Fields(0).Value();
+    m_massimoAltrove->Close();
+    const QString proprio = TRecordEditorForm::ProssimoCodice();
+    if (altrove.isNull() || altrove.toLongLong() < proprio.toLongLong())
+        return proprio;
+    return QString::number(altrove.toLongLong() + 1);
+}
+
+TDipendentiChiave &TRecordEditorForm::dipendenti()
+{
+    if (!m_dipendenti)
+        m_dipendenti = std::make_unique<TDipendentiChiave>(
+            FTabForm->IBDatabase1, FTabForm->IBTransaction1, Dipendenti(), m_table.parentValues);
+    return *m_dipendenti;
+}
+
+void TRecordEditorForm::EliminaDipendenti(const QVariant &codice)
+{
+    dipendenti().Elimina(codice);
 }
 
 void TRecordEditorForm::appendRow(const QString &code)
@@ -103,13 +137,22 @@ bool TRecordEditorForm::Memorizzazione()
     if (!Validazioni())
         return false;
     QVariantList key;
+    QVariant nuovo;
     if (MainQuery->Active() && !MainQuery->IsEmpty()) {
         key = currentKey();
-        FCodice = textOf(m_table.codeField.isEmpty()
-                             ? key.value(0)
-                             : MainQuery->FieldByName(m_table.codeField)->Value());
+        if (!m_table.codeField.isEmpty())
+            nuovo = MainQuery->FieldByName(m_table.codeField)->Value();
+        FCodice = textOf(m_table.codeField.isEmpty() ? key.value(0) : nuovo);
     }
-    SalvaRecord();
+    const bool sposta = !m_codiceSalvato.isNull() && !nuovo.isNull() &&
+                        m_codiceSalvato.toLongLong() != nuovo.toLongLong() && !dipendenti().Vuoto();
+    if (sposta) {
+        // The save's status change forgets the member: the moves get a copy.
+        const QVariant vecchio = m_codiceSalvato;
+        dipendenti().Salva(vecchio, nuovo, [this] { SalvaRecord(); });
+    } else {
+        SalvaRecord();
+    }
     if (!key.isEmpty())
         locateKey(key);
     SettaggioInterfaccia(false);
@@ -197,8 +240,8 @@ void TRecordEditorForm::ButtonEliminaClick()
         DopoEliminazione();
         FTabForm->AggiornaTabella(MainQuery, local, FBookmarkValido);
     } catch (const std::exception &e) {
-        Messages::error(QStringLiteral("Errore interno: impossibile cancellare il record\r") +
-                        Guard::messageOf(e));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno: impossibile cancellare il record"), e));
         // A commit that failed has closed the query, and a half-done delete
         // must not wait in the shared transaction for the next save: show
         // the rows as they stand (the refresh rolls back).
@@ -228,9 +271,9 @@ bool TRecordEditorForm::AzzeraRighe(const QString &confirmation, const QStringLi
         QueryAux->Close();
         // A full commit: the rows are gone for everybody.
         FTabForm->IBTransaction1->Commit();
-    } catch (const std::exception &) {
-        Messages::error(
-            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno di DELETE: impossibile azzerare i dettagli"), e, false));
         // A failed delete or commit has ended nothing the editor shows:
         // show the rows as they stand.
         if (!MainQuery->Active())
@@ -281,9 +324,13 @@ void TRecordEditorForm::ButtonCodiceClick()
             for (const QString &k : m_table.keyFields)
                 params.insert(k, k == m_table.codeField ? QVariant(*code)
                                                         : MainQuery->FieldByName(k)->Value());
-            if (rowExists(EditorSQL::keyExists(m_table.table, m_table.keyFields), params)) {
-                Messages::warning(QStringLiteral("Il codice scelto è già in uso"));
+            if (rowExists(EditorSQL::keyExists(m_table.table, m_table.keyFields), params) ||
+                !dipendenti().InUso(*code).isEmpty()) {
+                Messages::warning(kCodiceInUso);
             } else {
+                // The stored code, whose dependants the save moves.
+                if (MainQuery->State() != dsInsert && m_codiceSalvato.isNull())
+                    m_codiceSalvato = keyField->Value();
                 ScriviCampo(m_table.codeField, *code);
             }
         }

@@ -86,7 +86,7 @@ QVariantMap CopiaVoce(const QVariantMap &sorgente, const QVariant &nuovoProgramm
 }
 
 Esito Duplica(TIBSQL &queryAux, TIBQuery &queryAux2, const QVariant &sorgente,
-              const TProgrammaCopia &copia)
+              const TProgrammaCopia &copia, DbErrorText::Failure *errore)
 {
     run(queryAux, {kSavepoint});
     auto undo = [&] {
@@ -102,7 +102,9 @@ Esito Duplica(TIBSQL &queryAux, TIBQuery &queryAux2, const QVariant &sorgente,
              {QStringLiteral("NOME"), ConAccento(copia.Nome)},
              {QStringLiteral("DESCRIZIONE"), ConAccento(copia.Descrizione)},
              {QStringLiteral("ICONA"), ConAccento(copia.Icona)}});
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (errore)
+            *errore = DbErrorText::failureOf(e);
         undo();
         return Esito::ProgrammaNonInserito;
     }
@@ -120,7 +122,9 @@ Esito Duplica(TIBSQL &queryAux, TIBQuery &queryAux2, const QVariant &sorgente,
             run(queryAux, insert, CopiaVoce(row, copia.Codice));
         }
         queryAux2.Close();
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        if (errore)
+            *errore = DbErrorText::failureOf(e);
         queryAux2.Close();
         undo();
         return Esito::VociNonInserite;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dberrortext.h"
+
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
@@ -37,8 +39,9 @@ struct TProgrammaCopia
 // on the statements' transaction and under a savepoint taken first: when a
 // statement fails, everything the duplication wrote is undone and the
 // transaction holds what it held before, so a later save cannot commit half
-// a copy. Nothing is committed here.
+// a copy. Nothing is committed here. `errore`, when given, receives the
+// failure that stopped it.
 Esito Duplica(TIBSQL &queryAux, TIBQuery &queryAux2, const QVariant &sorgente,
-              const TProgrammaCopia &copia);
+              const TProgrammaCopia &copia, DbErrorText::Failure *errore = nullptr);
 
 } // namespace Duplicazione

@@ -1,6 +1,6 @@
 #include "importmenu.h"
 
-#include "guard.h"
+#include "dberrortext.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "memorydata.h"
@@ -298,12 +298,18 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
         return VoceDaMemorizzare(v);
     };
 
+    m_conflitto.clear();
     auto fallimento = [&](const QString &genere, const QStringList &istruzione,
-                          const QString &messaggio) {
+                          const std::exception &e) {
+        // Another administrator's lock or change is said first.
+        if (DbErrorText::isConflict(e)) {
+            m_conflitto = DbErrorText::of(e);
+            log(DbErrorText::MsgConflitto);
+        }
         log(QStringLiteral("Errore interno di ") + genere + QLatin1Char(':'));
         for (const QString &r : istruzione)
             log(r);
-        log(messaggio);
+        log(DbErrorText::message(e));
         if (tr->InTransaction())
             tr->Rollback();
         tr->StartTransaction();
@@ -346,16 +352,14 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
             try {
                 esegui(insProg);
             } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("INSERT"), testoProgramma(p, v),
-                                  Guard::messageOf(e));
+                return fallimento(QStringLiteral("INSERT"), testoProgramma(p, v), e);
             }
         } else {
             delMenu.imposta(0, p.Codice);
             try {
                 esegui(delMenu);
             } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("DELETE"), testoCancellazione(p.Codice),
-                                  Guard::messageOf(e));
+                return fallimento(QStringLiteral("DELETE"), testoCancellazione(p.Codice), e);
             }
         }
         for (const int numero : posizioni.value(p.Codice)) {
@@ -367,8 +371,7 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
             try {
                 esegui(insMenu);
             } catch (const std::exception &e) {
-                return fallimento(QStringLiteral("INSERT"), testoVoce(p.Codice, v),
-                                  Guard::messageOf(e));
+                return fallimento(QStringLiteral("INSERT"), testoVoce(p.Codice, v), e);
             }
         }
     }
@@ -377,7 +380,7 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
     try {
         tr->Commit();
     } catch (const std::exception &e) {
-        return fallimento(QStringLiteral("COMMIT"), {}, Guard::messageOf(e));
+        return fallimento(QStringLiteral("COMMIT"), {}, e);
     }
     log(QStringLiteral("Importazione terminata"));
     return true;

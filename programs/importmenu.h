@@ -53,6 +53,10 @@ public:
     // Every line of the log goes through `log`, success included.
     bool Importa(TIBDatabase *db, TIBTransaction *tr, const Log &log);
 
+    // The conflict with another administrator that stopped the last import:
+    // the sentence that says so and the database's message; empty otherwise.
+    QString Conflitto() const { return m_conflitto; }
+
     // Called after every statement that succeeded, with their count so far.
     std::function<void(int eseguite)> DopoIstruzione;
 
@@ -61,4 +65,5 @@ private:
 
     TRxMemoryData *m_prog;
     TRxMemoryData *m_menu;
+    QString m_conflitto;
 };

@@ -357,7 +357,10 @@ void TImportMenuForm::ButtonImportClick()
     if (riuscita)
         Messages::information(QStringLiteral("Importazione completata"));
     else
-        Messages::error(QStringLiteral("Importazione interrotta"));
+        Messages::error(Importazione.Conflitto().isEmpty()
+                            ? QStringLiteral("Importazione interrotta")
+                            : QStringLiteral("Importazione interrotta\r") +
+                                  Importazione.Conflitto());
 }
 
 void TImportMenuForm::ButtonChiudiClick()

@@ -5,6 +5,7 @@
 #include "menuprogrammaform.h"
 
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "dbgrid.h"
 #include "guard.h"
 #include "helpparform.h"
@@ -95,6 +96,15 @@ void TMenuProgrammaForm::EditMenuPrecChange()
     m_descrMenu->Close();
 }
 
+QList<TDipendente> TMenuProgrammaForm::Dipendenti()
+{
+    // Rows of this program only: the base adds the parent's PROGRAMMA.
+    QList<TDipendente> elenco = {{QStringLiteral("DETTPROF"), QStringLiteral("MENU"), false}};
+    if (VociMenu::ConTraduzioni(QueryAux))
+        elenco.append({QStringLiteral("LINGUEMENU"), QStringLiteral("MENU"), false});
+    return elenco;
+}
+
 // ---- Elimina -------------------------------------------------------------------------
 
 bool TMenuProgrammaForm::ControlloRigaTrovata()
@@ -125,8 +135,9 @@ bool TMenuProgrammaForm::RiordinaRighe(const QString &programma, const QString &
         if (!p || !c)
             throw EDatabaseError(QStringLiteral("Codice non valido"));
         TSpostamentoVoci(QueryAux).SpostaVoci(*p, *c);
-    } catch (const std::exception &) {
-        Messages::error(QStringLiteral("Errore interno durante il riordino dei menu"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante il riordino dei menu"), e, false));
         return false;
     }
     // The entries as they are now, parents and codes moved.
@@ -165,8 +176,9 @@ void TMenuProgrammaForm::ButtonInserisciClick()
     try {
         TSpostamentoVoci(QueryAux).SpostaPadri(QueryDettMenu->FieldByName("PROGRAMMA")->AsInteger(),
                                                codice.toInt());
-    } catch (const std::exception &) {
-        Messages::error(QStringLiteral("Errore interno durante il riordino delle voci di menu"));
+    } catch (const std::exception &e) {
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante il riordino delle voci di menu"), e, false));
         annullaSpostamento(codice);
         return;
     }

@@ -97,6 +97,9 @@ protected:
     bool Validazioni() override;
     QString PromptNuovoCodice() const override;
     QWidget *EditChiave() const override;
+    // The entry's grants and translations follow its code; the entries
+    // under it keep naming the old one.
+    QList<TDipendente> Dipendenti() override;
     // The entry found again must have no child entries; its mark goes with it.
     bool ControlloRigaTrovata() override;
     void DopoEliminazione() override;

@@ -41,6 +41,25 @@ bool TProgettiForm::ControlloDipendenti()
     return false;
 }
 
+QList<TDipendente> TProgettiForm::Dipendenti()
+{
+    // Users keep the code of a deleted project.
+    return {{QStringLiteral("DETTPROGETTI"), QStringLiteral("PROGETTO"), true},
+            {QStringLiteral("UTENTI"), QStringLiteral("PROGETTO"), false}};
+}
+
+void TProgettiForm::EliminaCollegati()
+{
+    // Links written since the check would pass to the next project.
+    EliminaDipendenti(FCodice);
+}
+
+QString TProgettiForm::ProssimoCodice()
+{
+    // A user still naming a deleted project must not be given a new one.
+    return ProssimoCodiceOltre(QStringLiteral("UTENTI"), QStringLiteral("PROGETTO"));
+}
+
 bool TProgettiForm::esegui(const QStringList &sql, const QVariantMap &valori)
 {
     QueryAux->Close();
@@ -49,7 +68,8 @@ bool TProgettiForm::esegui(const QStringList &sql, const QVariantMap &valori)
         for (auto it = valori.cbegin(); it != valori.cend(); ++it)
             QueryAux->ParamByName(it.key()).setValue(it.value());
         QueryAux->ExecQuery();
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        FErrore = DbErrorText::failureOf(e);
         return false;
     }
     QueryAux->Close();
@@ -85,9 +105,11 @@ void TProgettiForm::ButtonAggiungiClick()
             if (!esegui({QStringLiteral("INSERT INTO DETTPROGETTI(PROGETTO,PROGRAMMA) VALUES("),
                          QStringLiteral(":PROGETTO,"), QStringLiteral(":PROGRAMMA)")},
                         chiave))
-                Messages::error(QStringLiteral("Errore interno di INSERT: impossibile aggiungere "
-                                               "il programma ") +
-                                programma + QStringLiteral(" ai dettagli progetto"));
+                Messages::error(DbErrorText::under(
+                    QStringLiteral("Errore interno di INSERT: impossibile aggiungere "
+                                   "il programma ") +
+                        programma + QStringLiteral(" ai dettagli progetto"),
+                    FErrore, false));
         }
     }
     // Also after a refusal: the marks go and whatever stands is saved.
@@ -115,9 +137,11 @@ void TProgettiForm::ButtonTogliClick()
                      QStringLiteral("(PROGRAMMA=:PROGRAMMA)")},
                     {{QStringLiteral("PROGETTO"), progetto},
                      {QStringLiteral("PROGRAMMA"), programma.toInt()}}))
-            Messages::error(QStringLiteral("Errore interno di DELETE: impossibile eliminare il "
-                                           "programma ") +
-                            programma + QStringLiteral(" dai dettagli progetto"));
+            Messages::error(DbErrorText::under(
+                QStringLiteral("Errore interno di DELETE: impossibile eliminare il "
+                               "programma ") +
+                    programma + QStringLiteral(" dai dettagli progetto"),
+                FErrore, false));
     }
     Memorizzazione();
     FProgrSelezionati1.clear();
@@ -145,7 +169,8 @@ void TProgettiForm::ButtonDuplicaClick()
                  {QStringLiteral("NOME"), testo(EditNome->text())},
                  {QStringLiteral("DESCRIZIONE"), testo(EditDescrizione->text())},
                  {QStringLiteral("MODOMENUSISTEMA"), modo}})) {
-        Messages::error(QStringLiteral("Errore interno durante la duplicazione del progetto"));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante la duplicazione del progetto"), FErrore, false));
         return;
     }
 
@@ -159,8 +184,10 @@ void TProgettiForm::ButtonDuplicaClick()
                          {QStringLiteral("PROGRAMMA"),
                           QueryProgr1->FieldByName(QStringLiteral("CODICE"))->Value()}})) {
                 avanti = false;
-                Messages::error(QStringLiteral("Errore interno durante la duplicazione delle "
-                                               "associazioni programmi al progetto"));
+                Messages::error(DbErrorText::under(
+                    QStringLiteral("Errore interno durante la duplicazione delle "
+                                   "associazioni programmi al progetto"),
+                    FErrore, false));
             }
         }
         QueryProgr1->First();

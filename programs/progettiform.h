@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dberrortext.h"
 #include "recordeditor.h"
 
 #include <QStringList>
@@ -59,6 +60,9 @@ public:
 protected:
     void ValoriNuovoRecord() override;
     bool ControlloDipendenti() override;
+    void EliminaCollegati() override;
+    QList<TDipendente> Dipendenti() override;
+    QString ProssimoCodice() override;
     QWidget *EditChiave() const override;
 
 private:
@@ -67,6 +71,7 @@ private:
     // The current project's code, NULL when there is none.
     QVariant codiceProgetto() const;
     // Runs one statement on QueryAux with its values bound; false when the
-    // database refused it.
+    // database refused it, the refusal kept for the box in FErrore.
     bool esegui(const QStringList &sql, const QVariantMap &valori);
+    DbErrorText::Failure FErrore;
 };

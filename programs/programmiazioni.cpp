@@ -4,6 +4,7 @@
 #include "programmiform.h"
 
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "duplicazione.h"
 #include "guard.h"
 #include "ibquery.h"
@@ -11,6 +12,7 @@
 #include "messages.h"
 #include "parametriblob.h"
 #include "tabform.h"
+#include "vocimenu.h"
 
 bool TProgrammiForm::ControlloDipendenti()
 {
@@ -23,6 +25,25 @@ bool TProgrammiForm::ControlloDipendenti()
     Messages::warning(QStringLiteral("Ci sono dei menu legati a questo programma, si prega di "
                                      "eliminarli prima di cancellare questo record"));
     return false;
+}
+
+QList<TDipendente> TProgrammiForm::Dipendenti()
+{
+    const QString programma = QStringLiteral("PROGRAMMA");
+    // The menu stays: a program with entries is not deleted.
+    QList<TDipendente> elenco = {{QStringLiteral("DETTMENU"), programma, false},
+                                 {QStringLiteral("DETTPROF"), programma, true},
+                                 {QStringLiteral("DETTPROGETTI"), programma, true}};
+    if (VociMenu::ConTraduzioni(QueryAux))
+        elenco.append({QStringLiteral("LINGUEMENU"), programma, true});
+    return elenco;
+}
+
+void TProgrammiForm::EliminaCollegati()
+{
+    // Left behind, the grants and links would pass to the next program
+    // given this code.
+    EliminaDipendenti(FCodice);
 }
 
 void TProgrammiForm::ButtonMenuClick()
@@ -57,17 +78,21 @@ void TProgrammiForm::ButtonDuplicaClick()
     const QString sorgente = EditCodice->text();
     const QString nuovo = ProssimoCodice();
 
+    DbErrorText::Failure errore;
     const Duplicazione::Esito esito = Duplicazione::Duplica(
         *QueryAux, *QueryAux2, sorgente,
-        {nuovo, EditNome->text(), EditDescrizione->text(), EditIcona->text()});
+        {nuovo, EditNome->text(), EditDescrizione->text(), EditIcona->text()}, &errore);
     if (esito == Duplicazione::Esito::ProgrammaNonInserito) {
-        Messages::error(
-            QStringLiteral("Errore interno durante la duplicazione del programma corrente"));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante la duplicazione del programma corrente"), errore,
+            false));
         return;
     }
     if (esito == Duplicazione::Esito::VociNonInserite) {
-        Messages::error(QStringLiteral("Errore interno durante la duplicazione delle voci di menu "
-                                       "associate al programma corrente"));
+        Messages::error(DbErrorText::under(
+            QStringLiteral("Errore interno durante la duplicazione delle voci di menu "
+                           "associate al programma corrente"),
+            errore, false));
         // The copy is undone already; in edit mode the question decides
         // about the row being edited.
         ButtonAggiornaClick();
@@ -117,8 +142,8 @@ void TProgrammiForm::ButtonConversioneMemoClick()
         ParametriBlob::Converti(db, &propria);
     } catch (const std::exception &e) {
         riuscita = false;
-        Messages::error(QStringLiteral("Errore interno durante la conversione:\r") +
-                        Guard::messageOf(e));
+        Messages::error(
+            DbErrorText::under(QStringLiteral("Errore interno durante la conversione:"), e));
     }
     condivisa->StartTransaction();
     QueryProgrammi->Open();

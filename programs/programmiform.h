@@ -53,6 +53,8 @@ public:
 protected:
     void PrimaDellApertura() override;
     bool ControlloDipendenti() override;
+    void EliminaCollegati() override;
+    QList<TDipendente> Dipendenti() override;
     QWidget *EditChiave() const override;
 
 private:

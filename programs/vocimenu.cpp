@@ -41,6 +41,18 @@ int LivelloSotto(const QVariant &livelloPadre)
     return livelloPadre.toInt() + 1;
 }
 
+bool ConTraduzioni(TIBSQL *statement)
+{
+    statement->Close();
+    statement->SQL = QStringList{
+        QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME=:NOME")};
+    statement->ParamByName(QStringLiteral("NOME")).setValue(QStringLiteral("LINGUEMENU"));
+    statement->ExecQuery();
+    const bool esiste = statement->Fields(0).AsInteger() > 0;
+    statement->Close();
+    return esiste;
+}
+
 } // namespace VociMenu
 
 TSpostamentoVoci::TSpostamentoVoci(TIBSQL *statement)
@@ -60,15 +72,8 @@ void TSpostamentoVoci::esegui(const QStringList &sql, int programma, int codice)
 
 bool TSpostamentoVoci::conTraduzioni()
 {
-    if (!m_traduzioni) {
-        m_sql->Close();
-        m_sql->SQL = QStringList{
-            QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME=:NOME")};
-        m_sql->ParamByName(QStringLiteral("NOME")).setValue(QStringLiteral("LINGUEMENU"));
-        m_sql->ExecQuery();
-        m_traduzioni = m_sql->Fields(0).AsInteger() > 0;
-        m_sql->Close();
-    }
+    if (!m_traduzioni)
+        m_traduzioni = VociMenu::ConTraduzioni(m_sql);
     return *m_traduzioni;
 }
 

@@ -27,6 +27,10 @@ QString PadreDopoSpostamento(const QString &padre, const QString &codice);
 // whose depth is empty).
 int LivelloSotto(const QVariant &livelloPadre);
 
+// Whether the database has the entries' translations (LINGUEMENU), asked of
+// the catalogue through the statement.
+bool ConTraduzioni(TIBSQL *statement);
+
 } // namespace VociMenu
 
 // Makes room for a new entry at code C of one program's menu, in the

@@ -1,5 +1,6 @@
 #include "tabxform.h"
 
+#include "dberrortext.h"
 #include "ibsql.h"
 #include "inifile.h"
 #include "messages.h"
@@ -51,14 +52,14 @@ template <typename F> bool scriviEConferma(TIBTransaction *tr, const QString &me
         f();
         tr->Commit();
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         if (tr->InTransaction()) {
             try {
                 tr->Rollback();
             } catch (const std::exception &) {
             }
         }
-        Messages::error(messaggio);
+        Messages::error(DbErrorText::under(messaggio, e, false));
         return false;
     }
 }
@@ -171,11 +172,14 @@ void TTabXForm::ScriviPravlin(qint32 Utente)
     const QString testo = Pravlin::ComponiPravlin(righe);
 
     // The text goes in as a blob parameter: any heading or value, and any
-    // length, is written as it stands.
+    // length, is written as it stands. A user whose stored text is already
+    // this one is not touched: another administrator editing that user is
+    // neither made to wait nor to fail on a conflict.
     scriviEConferma(TransazioneUser, kErroreUpdatePravlin, [&] {
         QueryPravlin->Close();
         QueryPravlin->SQL = QStringList{QStringLiteral("UPDATE UTENTI SET PRAVLIN=:PRAVLIN WHERE"),
-                                        QStringLiteral("CODICE=:CODICE")};
+                                        QStringLiteral("CODICE=:CODICE AND"),
+                                        QStringLiteral("PRAVLIN IS DISTINCT FROM :PRAVLIN")};
         TIBValue &pravlin = QueryPravlin->ParamByName(QStringLiteral("PRAVLIN"));
         if (testo.isEmpty())
             pravlin.Clear();

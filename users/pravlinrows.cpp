@@ -1,5 +1,6 @@
 #include "pravlinrows.h"
 
+#include "dberrortext.h"
 #include "ibdatabase.h"
 #include "iberror.h"
 #include "ibsql.h"
@@ -19,7 +20,7 @@ template <typename F> void passo(const QString &messaggio, F &&f)
     try {
         f();
     } catch (const EIBError &e) {
-        throw ERigheTabPravlin(messaggio, e.message());
+        throw ERigheTabPravlin(messaggio, e.message(), e.isLockConflict());
     } catch (const std::exception &e) {
         throw ERigheTabPravlin(messaggio, QString::fromStdString(e.what()));
     }
@@ -27,11 +28,17 @@ template <typename F> void passo(const QString &messaggio, F &&f)
 
 } // namespace
 
-ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &causa)
+ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto)
     : std::runtime_error((messaggio + QLatin1Char('\r') + causa).toStdString())
     , m_messaggio(messaggio)
     , m_causa(causa)
+    , m_conflitto(conflitto)
 {
+}
+
+QString ERigheTabPravlin::testo(bool conCausa) const
+{
+    return DbErrorText::under(m_messaggio, {m_causa, m_conflitto}, conCausa);
 }
 
 void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,
@@ -68,7 +75,7 @@ bool AggiornaTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &uten
     try {
         RiscriviTabPravlin(db, tr, utente, testo);
     } catch (const ERigheTabPravlin &e) {
-        Messages::error(e.messaggio());
+        Messages::error(e.testo(false));
         // Undoes the deletion as well: the rows stay as they were.
         if (tr.InTransaction())
             tr.RollbackRetaining();

@@ -21,13 +21,18 @@ inline const QString MsgErroreInsert =
 class ERigheTabPravlin : public std::runtime_error
 {
 public:
-    ERigheTabPravlin(const QString &messaggio, const QString &causa);
+    ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto = false);
     QString messaggio() const { return m_messaggio; }
     QString causa() const { return m_causa; }
+    // Another administrator held or changed the rows.
+    bool conflitto() const { return m_conflitto; }
+    // What the error box says: a conflict is said first and brings the cause.
+    QString testo(bool conCausa) const;
 
 private:
     QString m_messaggio;
     QString m_causa;
+    bool m_conflitto;
 };
 
 // The statements of the row copy alone: the user's rows are deleted and one

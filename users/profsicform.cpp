@@ -103,6 +103,18 @@ bool TProfSicForm::ControlloDipendenti()
     return false;
 }
 
+QList<TDipendente> TProfSicForm::Dipendenti()
+{
+    return {{QStringLiteral("DETTPROF"), QStringLiteral("PROFILO"), false},
+            {QStringLiteral("UTENTI"), QStringLiteral("PROFILOSICUREZZA"), false}};
+}
+
+QString TProfSicForm::ProssimoCodice()
+{
+    // A user still naming a deleted profile must not be given a new one.
+    return ProssimoCodiceOltre(QStringLiteral("UTENTI"), QStringLiteral("PROFILOSICUREZZA"));
+}
+
 void TProfSicForm::ButtonDettagliClick()
 {
     if (QueryProfili->IsEmpty()) {

@@ -39,6 +39,8 @@ public:
 protected:
     void ValoriNuovoRecord() override;
     bool ControlloDipendenti() override;
+    QList<TDipendente> Dipendenti() override;
+    QString ProssimoCodice() override;
     QString PromptNuovoCodice() const override;
     QWidget *EditChiave() const override;
 

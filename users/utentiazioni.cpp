@@ -128,7 +128,7 @@ void TUtentiForm::SalvaRecord()
         QueryUtenti->Post();
     } catch (const Pravlin::ERigheTabPravlin &e) {
         tr->RollbackRetaining();
-        Messages::error(e.messaggio() + QLatin1Char('\r') + e.causa());
+        Messages::error(e.testo(true));
         throw EAbort();
     } catch (...) {
         // A refused post: the save's own error follows, the editor keeps

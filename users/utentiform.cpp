@@ -76,6 +76,9 @@ TUtentiForm::TUtentiForm(QWidget *owner, TTabForm *&tabForm)
     onClick(ButtonApriEditor, this, &TUtentiForm::ButtonWordpadClick);
     onClick(ButtonResetEditor, this, &TUtentiForm::ButtonResetEditorClick);
     onClick(ButtonInfo1Help, this, &TUtentiForm::ButtonInfo1HelpClick);
+    onClick(ButtonAbilitazDitte, this, &TUtentiForm::ButtonAbilitaDitteClick);
+    onClick(ButtonAcqDaFile, this, &TUtentiForm::ButtonAcqDaFileClick);
+    onClick(ButtonReplicaDitte, this, &TUtentiForm::ButtonReplicaDitteClick);
 
     Apri();
     // After the opening: it may have shown "Utente inattivo".

@@ -82,6 +82,13 @@ public:
     void ButtonPasswordClick();
     void ButtonProfiloClick();
     void ButtonProgettoClick();
+    // Company activation: saves the user, then marks the headers of the
+    // companies chosen inactive in the edit buffer, unsaved.
+    void ButtonAbilitaDitteClick();
+    // Appends a company and its chosen options from an options file.
+    void ButtonAcqDaFileClick();
+    // Copies one company's section of a user to other users, all or none.
+    void ButtonReplicaDitteClick();
 
     // The memo tools: each changes only the memo.
     void ButtonFileClick();

@@ -225,7 +225,7 @@ void TIBTransaction::setDefaultDatabase(TIBDatabase *db)
     }
 }
 
-QByteArray TIBTransaction::buildTpb() const
+QByteArray TIBTransaction::buildTpb(bool *waits) const
 {
     struct Option
     {
@@ -254,6 +254,18 @@ QByteArray TIBTransaction::buildTpb() const
             continue;
         if (p.startsWith(QLatin1String("isc_tpb_")))
             p = p.mid(8);
+        if (p.startsWith(QLatin1String("lock_timeout="))) {
+            // Seconds a wait lasts before the statement fails with a lock time-out.
+            bool ok = false;
+            const int seconds = p.mid(13).trimmed().toInt(&ok);
+            if (!ok || seconds <= 0)
+                throw EIBError(QStringLiteral("Parametro di transazione non valido: %1").arg(p));
+            tpb.append(char(isc_tpb_lock_timeout));
+            tpb.append(char(4));
+            for (int k = 0; k < 4; ++k)
+                tpb.append(char((seconds >> (8 * k)) & 0xff));
+            continue;
+        }
         bool known = false;
         for (const Option &o : options) {
             if (p == QLatin1String(o.name)) {
@@ -262,6 +274,8 @@ QByteArray TIBTransaction::buildTpb() const
                 isolation |= o.tag == isc_tpb_consistency || o.tag == isc_tpb_concurrency ||
                              o.tag == isc_tpb_read_committed;
                 lockResolution |= o.tag == isc_tpb_wait || o.tag == isc_tpb_nowait;
+                if (waits && (o.tag == isc_tpb_wait || o.tag == isc_tpb_nowait))
+                    *waits = o.tag == isc_tpb_wait;
                 access |= o.tag == isc_tpb_read || o.tag == isc_tpb_write;
             }
         }
@@ -270,8 +284,11 @@ QByteArray TIBTransaction::buildTpb() const
     }
     if (!isolation)
         tpb.append(char(isc_tpb_concurrency));
-    if (!lockResolution)
+    if (!lockResolution) {
         tpb.append(char(isc_tpb_wait));
+        if (waits)
+            *waits = true;
+    }
     if (!access)
         tpb.append(char(isc_tpb_write));
     return tpb;
@@ -283,13 +300,15 @@ void TIBTransaction::StartTransaction()
         throw EIBError(QStringLiteral("La transazione non ha un database"));
     if (m_transaction)
         throw EIBError(QStringLiteral("La transazione è già attiva"));
-    const QByteArray tpb = buildTpb();
+    bool waits = false;
+    const QByteArray tpb = buildTpb(&waits);
     IAttachment *att = m_database->attachment();
     Fb::Status st;
     m_transaction = st.run([&] {
         return att->startTransaction(&st, unsigned(tpb.size()),
                                      reinterpret_cast<const unsigned char *>(tpb.constData()));
     });
+    m_waits = waits;
 }
 
 void TIBTransaction::ensureStarted()

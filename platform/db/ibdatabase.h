@@ -79,7 +79,8 @@ private:
 };
 
 // A transaction on one database. Params follow the class library's names
-// ("isc_tpb_concurrency", "nowait", ...); empty means concurrency, wait, write.
+// ("isc_tpb_concurrency", "nowait", "isc_tpb_lock_timeout=10", ...); empty
+// means concurrency, wait, write.
 class TIBTransaction : public QObject
 {
     Q_OBJECT
@@ -104,6 +105,9 @@ public:
     // Starts the transaction when it is not running yet.
     void ensureStarted();
     Firebird::ITransaction *handle() const { return m_transaction; }
+    // Whether its statements may wait for another transaction's lock (set by
+    // the start): they run inside a DbWait scope.
+    bool Waits() const { return m_waits; }
 
     void addClient(TIBClient *client);
     void removeClient(TIBClient *client);
@@ -112,9 +116,10 @@ private:
     friend class TIBDatabase;
     void end(bool commit);
     void notifyEnding();
-    QByteArray buildTpb() const;
+    QByteArray buildTpb(bool *waits = nullptr) const;
 
     TIBDatabase *m_database = nullptr;
     Firebird::ITransaction *m_transaction = nullptr;
+    bool m_waits = false;
     QList<TIBClient *> m_clients;
 };

@@ -12,7 +12,8 @@ bool EIBError::isLockConflict() const
 {
     using namespace IBErrorCodes;
     for (long c : m_codes) {
-        if (c == Deadlock || c == UpdateConflict || c == ConcurrentTransaction || c == LockConflict)
+        if (c == Deadlock || c == UpdateConflict || c == ConcurrentTransaction ||
+            c == LockConflict || c == LockTimeout)
             return true;
     }
     return false;

@@ -18,7 +18,8 @@ public:
     // The operating-system error number the engine reported, 0 when none.
     int osErrno() const { return m_osErrno; }
 
-    // Another transaction holds the row or the table (seen under no-wait).
+    // Another transaction holds the row or the table, or changed the row since
+    // this one began, or a wait for it outlasted the lock timeout.
     bool isLockConflict() const;
     // The database file does not exist or cannot be opened; as opposed to a
     // login, network or lock failure, after which creating a new file is wrong.
@@ -39,6 +40,7 @@ constexpr long Deadlock = 335544336;              // isc_deadlock
 constexpr long LockConflict = 335544345;          // isc_lock_conflict
 constexpr long IoError = 335544344;               // isc_io_error
 constexpr long UpdateConflict = 335544451;        // isc_update_conflict
+constexpr long LockTimeout = 335544510;           // isc_lock_timeout
 constexpr long ConcurrentTransaction = 335544878; // isc_concurrent_transaction
 constexpr long UniqueKeyViolation = 335544665;    // isc_unique_key_violation
 constexpr long NetworkError = 335544721;          // isc_network_error

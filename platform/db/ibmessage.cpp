@@ -2,6 +2,7 @@
 
 #include "fbapi.h"
 #include "ibblob.h"
+#include "iberror.h"
 #include "win1252.h"
 
 #include <ibase.h>
@@ -82,8 +83,8 @@ InputMessage::Slot InputMessage::slotFor(unsigned i, const TIBValue *v, QByteArr
     }
 }
 
-void InputMessage::build(const QVector<const TIBValue *> &values, IAttachment *att,
-                         ITransaction *tra)
+void InputMessage::build(const QVector<const TIBValue *> &values, const QStringList &names,
+                         IAttachment *att, ITransaction *tra)
 {
     Fb::Status st;
     st.run([&] {
@@ -97,8 +98,21 @@ void InputMessage::build(const QVector<const TIBValue *> &values, IAttachment *a
         const unsigned n = unsigned(m_declaredSlots.size());
         std::vector<QByteArray> texts(n);
         std::vector<Slot> shape(n);
-        for (unsigned i = 0; i < n; ++i)
+        for (unsigned i = 0; i < n; ++i) {
             shape[i] = slotFor(i, i < unsigned(values.size()) ? values[i] : nullptr, texts[i]);
+            // The message's length word would carry the size modulo 65,536:
+            // the engine would store a piece of the text without a word.
+            if (shape[i].type == SQL_VARYING && texts[i].size() > MaxVarcharBytes) {
+                const QString name = int(i) < names.size() && !names.at(int(i)).isEmpty()
+                                         ? names.at(int(i))
+                                         : QString::number(i + 1);
+                throw EIBError(QStringLiteral("Il valore del parametro %1 è troppo lungo: %2 byte, "
+                                              "al massimo %3")
+                                   .arg(name)
+                                   .arg(texts[i].size())
+                                   .arg(MaxVarcharBytes));
+            }
+        }
 
         // The metadata is built again only when the shape changed.
         if (!m_meta || shape != m_slots) {

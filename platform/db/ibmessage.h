@@ -5,6 +5,7 @@
 
 #include "valueconv.h"
 
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <vector>
@@ -25,8 +26,14 @@ public:
     InputMessage(const InputMessage &) = delete;
     InputMessage &operator=(const InputMessage &) = delete;
 
-    void build(const QVector<const TIBValue *> &values, Firebird::IAttachment *att,
-               Firebird::ITransaction *tra);
+    // The engine's VARCHAR holds at most this many bytes: a longer text goes
+    // only to a blob parameter; to any other the build raises, naming the
+    // parameter (`names`, in order; empty for a positional one), before
+    // anything is sent.
+    static constexpr int MaxVarcharBytes = 32765;
+
+    void build(const QVector<const TIBValue *> &values, const QStringList &names,
+               Firebird::IAttachment *att, Firebird::ITransaction *tra);
     Firebird::IMessageMetadata *meta() const { return m_meta; }
     unsigned char *buffer() { return m_buffer.data(); }
 

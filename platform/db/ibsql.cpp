@@ -1,5 +1,6 @@
 #include "ibsql.h"
 
+#include "dbwait.h"
 #include "fbapi.h"
 #include "ibmessage.h"
 #include "sqlparams.h"
@@ -221,9 +222,10 @@ void TIBSQL::ExecQuery()
     if (!d->input)
         d->input = std::make_unique<IBMessage::InputMessage>(d->inMeta);
     IBMessage::InputMessage &input = *d->input;
-    input.build(values, att, tra);
+    input.build(values, d->positionalNames, att, tra);
 
     Fb::Status st;
+    const DbWait::Scope waiting(Transaction()->Waits());
     st.run([&] {
         const bool select =
             d->type == isc_info_sql_stmt_select || d->type == isc_info_sql_stmt_select_for_upd;

@@ -1,17 +1,20 @@
 #include "guard.h"
 
+#include "busycursor.h"
+#include "dberrortext.h"
+#include "dbwait.h"
 #include "iberror.h"
 #include "messages.h"
 #include "valueconv.h"
 #include "win1252.h"
 
+#include <QTimer>
+
 namespace Guard {
 
 QString messageOf(const std::exception &e)
 {
-    if (const auto *ib = dynamic_cast<const EIBError *>(&e))
-        return ib->message();
-    return QString::fromUtf8(e.what());
+    return DbErrorText::of(e);
 }
 
 bool run(const std::function<void()> &action)
@@ -35,6 +38,22 @@ TApplication::TApplication(int &argc, char **argv)
 {
     DataErrors::setReporter(
         [](std::exception_ptr e) { Guard::run([&] { std::rethrow_exception(e); }); });
+    // A statement that may wait for another administrator's lock shows the
+    // busy cursor (unless one is up already), kept until the event loop runs
+    // again: a handler's many statements make one busy stretch, not a
+    // flicker per statement.
+    static BusyCursor *busy = nullptr;
+    DbWait::setIndicator(
+        [] {
+            if (busy || BusyCursor::depth() > 0)
+                return;
+            busy = new BusyCursor;
+            QTimer::singleShot(0, [] {
+                delete busy;
+                busy = nullptr;
+            });
+        },
+        [] {});
 }
 
 bool TApplication::notify(QObject *receiver, QEvent *event)

@@ -97,9 +97,11 @@ TEST_F(WizRigheTest, InsertingGoesBeforeTheRowCurrentWhenPressed)
     wiz.Inserisci();
     EXPECT_EQ(righe(), "1Y 2A 3X 4Z 5B 6C");
 
-    // Cancelled or empty: nothing.
+    // Cancelled: nothing; an empty name is refused and asked again.
     answers.expect("Nuovo campo", "Nome campo:", std::nullopt)
-        .expect("Nuovo campo", "Nome campo:", "");
+        .expect("Nuovo campo", "Nome campo:", "")
+        .expect("Nuovo campo", "Nome campo:", std::nullopt);
+    messages.expect(TMsgDlgType::Warning, "Inserire un nome");
     wiz.Inserisci();
     wiz.Inserisci();
     EXPECT_EQ(righe(), "1Y 2A 3X 4Z 5B 6C");

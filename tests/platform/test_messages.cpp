@@ -1,3 +1,4 @@
+#include "dberrortext.h"
 #include "guard.h"
 #include "iberror.h"
 #include "messagerecorder.h"
@@ -25,7 +26,9 @@ TEST(Messages, RecorderSeesKindTextAndAnswers)
 TEST(Guard, ShowsTheExceptionMessageAndReportsFailure)
 {
     MessageRecorder rec;
-    rec.expect(TMsgDlgType::Error, QStringLiteral("lock conflict on no wait transaction"));
+    // A conflict with another administrator is said first, in Italian.
+    rec.expect(TMsgDlgType::Error, DbErrorText::MsgConflitto +
+                                       QStringLiteral("\rlock conflict on no wait transaction"));
     int after = 0;
     const bool ok = Guard::run([&] {
         throw EIBError(QStringLiteral("lock conflict on no wait transaction"), {335544345});

@@ -1,3 +1,4 @@
+#include "dberrortext.h"
 #include "ibquery.h"
 #include "programmiform.h"
 #include "programstest.h"
@@ -104,7 +105,8 @@ TEST_F(ConversioneTest, ALockHeldElsewhereFailsAtOnceAndTheEditorGoesOn)
     rec.allowAny(false);
     ASSERT_EQ(rec.seen().size(), 2);
     EXPECT_EQ(rec.seen()[1].kind, TMsgDlgType::Error);
-    EXPECT_TRUE(rec.seen()[1].text.startsWith("Errore interno durante la conversione:\r"));
+    EXPECT_TRUE(rec.seen()[1].text.startsWith(DbErrorText::MsgConflitto +
+                                              "\rErrore interno durante la conversione:\r"));
     holder.tr.Rollback();
     EXPECT_EQ(caratteriPARAMETRIBLOB(), 53);
     EXPECT_TRUE(f->QueryProgrammi->Active());

@@ -1,4 +1,5 @@
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "dbgrid.h"
 #include "filescambiomenu.h"
 #include "ibquery.h"
@@ -38,6 +39,8 @@ protected:
     void SetUp() override
     {
         TransferTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         conParametriBlob();
     }
     std::unique_ptr<TImportMenuForm> apri()
@@ -443,4 +446,47 @@ TEST(ImportMenuStaging, SeededMutationsOfAFileAreStagedWholeOrNotAtAll)
     // Both ways were tried.
     EXPECT_GT(accettati, 20);
     EXPECT_LT(accettati, 380);
+}
+
+namespace {
+
+class ServerImportMenuTest : public ImportMenuTest
+{
+protected:
+    void SetUp() override
+    {
+        useServer();
+        ImportMenuTest::SetUp();
+    }
+};
+
+} // namespace
+
+// Behind another administrator's unsaved edit of the menu it replaces, the
+// import waits for the lock timeout and stops; box and log say why.
+TEST_F(ServerImportMenuTest, BehindAnUnsavedEditTheImportStopsAsAConflict)
+{
+    programma(4, "MAGAZZINO");
+    voce(4, 1, {{"DESCRIZIONE", "vecchia"}});
+    const QStringList menuPrima = menu();
+    attesaBreve();
+    auto a = inSospeso("UPDATE DETTMENU SET DESCRIZIONE='di A' WHERE PROGRAMMA=4");
+    auto f = apri();
+    carica(*f, voceFile("magazzino", 1));
+    f->ButtonSel1->click();
+    rec.expect(TMsgDlgType::Confirmation, kDomanda, mrYes);
+    rec.allowAny();
+    f->ButtonImport->click();
+    rec.allowAny(false);
+    ASSERT_EQ(rec.seen().size(), 2);
+    EXPECT_TRUE(
+        rec.seen()[1].text.startsWith(kInterrotta + "\r" + DbErrorText::MsgConflitto + "\r"))
+        << rec.seen()[1].text.toStdString();
+    const QStringList l = log(*f);
+    ASSERT_GE(l.size(), 3);
+    EXPECT_EQ(l.mid(0, 3), QStringList({"Inizio importazione", DbErrorText::MsgConflitto,
+                                        "Errore interno di DELETE:"}));
+    a.reset();
+    EXPECT_EQ(menu(), menuPrima);
+    EXPECT_TRUE(tab->IBTransaction1->InTransaction());
 }

@@ -183,7 +183,9 @@ TEST_F(ProgrammiFormTest, ProgramsWithMenusAreKeptOthersDeletedWhateverLinksThem
     rec.expect(TMsgDlgType::Confirmation, kCancellare, mrYes);
     f->ButtonElimina->click();
     EXPECT_EQ(committed("SELECT LIST(CODICE) FROM PROGRAMMI"), "1");
-    EXPECT_EQ(committed("SELECT COUNT(*) FROM DETTPROGETTI"), "1"); // left behind
+    // Its links and grants go with it, never to pass to a later program 2.
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM DETTPROGETTI"), "0");
+    EXPECT_EQ(committed("SELECT COUNT(*) FROM DETTPROF"), "0");
 }
 
 TEST_F(ProgrammiFormTest, MenuNeedsAProgramAndKeepsTheCurrentOne)

@@ -19,6 +19,8 @@ QByteArray linea(const QStringList &campi)
 void TransferTest::SetUp()
 {
     ProgramsTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
     percorsoDb = tab->IBDatabase1->DatabaseName;
 }
 

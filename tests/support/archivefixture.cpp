@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 void ArchiveTest::SetUp()
 {
@@ -60,6 +61,29 @@ void ArchiveTest::other(const QString &sql, bool paramCheck)
     q.SQL = QStringList{sql};
     q.ExecQuery();
     o.tr.Commit();
+}
+
+std::shared_ptr<OtherConnection> ArchiveTest::inSospeso(const QString &sql)
+{
+    // Closing would commit: the change is rolled back first.
+    std::shared_ptr<OtherConnection> o(new OtherConnection(tab->IBDatabase1->DatabaseName),
+                                       [](OtherConnection *c) {
+                                           if (c->tr.InTransaction())
+                                               c->tr.Rollback();
+                                           delete c;
+                                       });
+    TIBSQL q;
+    q.setDatabase(&o->db);
+    q.setTransaction(&o->tr);
+    q.SQL = QStringList{sql};
+    q.ExecQuery();
+    return o;
+}
+
+void ArchiveTest::attesaBreve()
+{
+    tab->IBTransaction1->Params.replaceInStrings(QRegularExpression("lock_timeout=\\d+"),
+                                                 "lock_timeout=1");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "messagerecorder.h"
 #include "tabform.h"
+#include "testdb.h"
 
 #include <QDialog>
 #include <QString>
@@ -37,6 +38,11 @@ protected:
     // Ends the shared transaction, so a window opened next sees what other()
     // committed.
     void nuovoSnapshot();
+    // Another administrator's unsaved change: `sql` on a connection of its
+    // own, left uncommitted (rolled back when the result goes).
+    std::shared_ptr<OtherConnection> inSospeso(const QString &sql);
+    // The shared transaction waits one second for a lock, from its next start.
+    void attesaBreve();
     // Shows a dialog as its callers do, through Modal::exec; `drive` presses
     // its buttons.
     int mostra(QDialog &dialog, const std::function<void()> &drive);

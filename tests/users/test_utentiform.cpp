@@ -1,5 +1,6 @@
 #include "dataerrors.h"
 #include "dbcontrols.h"
+#include "dberrortext.h"
 #include "dbgrid.h"
 #include "ibquery.h"
 #include "kivin1form.h"
@@ -32,6 +33,8 @@ protected:
     void SetUp() override
     {
         UtentiTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         profilo(1);
         progetto(1);
     }
@@ -514,4 +517,70 @@ TEST_F(ServerUtentiFormTest, OpeningAndSaveThroughTheServer)
     EXPECT_FALSE(f->Editing());
     EXPECT_EQ(righe(1),
               (QStringList{"ALFA|Lingua|EN|1", QString("ALFA|Nota|l") + kAcuto + "ultima|2"}));
+}
+
+// Another administrator's copy: editing a user while this editor opens, its
+// save goes through (an unchanged text is not rewritten); this editor's save
+// behind the other's unsaved change says that another administrator holds
+// the data, and writes nothing.
+TEST_F(ServerUtentiFormTest, TwoAdministratorsOnOneUser)
+{
+    utente(1, "anna", "ALFA", "[ALFA]\nLingua=IT\n");
+    riga(1, "ALFA", "Lingua", "IT", 1);
+    utente(2, "bruno", "ALFA", "vecchio");
+    riga(2, "ALFA", "Lingua", "EN", 1);
+    OtherConnection b(tab->IBDatabase1->DatabaseName);
+    EXPECT_EQ(b.scalar("SELECT NOMEUTENTE FROM UTENTI WHERE CODICE=1"), "anna");
+    TIBSQL q;
+    q.setDatabase(&b.db);
+    q.SQL = QStringList{"SELECT NOMEUTENTE FROM UTENTI WHERE CODICE=1"};
+    q.ExecQuery(); // B's snapshot begins before the opening
+    q.Close();
+    attesaBreve();
+    auto f = apri();
+    EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=2").toString(),
+              "[ALFA]\nLingua=EN\n");
+    q.SQL = QStringList{"UPDATE UTENTI SET DESCRIZIONE='di B' WHERE CODICE=1"};
+    EXPECT_NO_THROW(q.ExecQuery());
+    b.tr.Commit();
+    EXPECT_EQ(valore("SELECT DESCRIZIONE FROM UTENTI WHERE CODICE=1").toString(), "di B");
+
+    f.reset();
+    f = apri();
+    const QStringList prima = istantanea();
+    {
+        auto a = inSospeso("UPDATE TABPRAVLIN SET VALORE='di A' WHERE UTENTE=1");
+        ASSERT_TRUE(f->QueryUtenti->Locate("CODICE", 1));
+        scrivi(*f, "[ALFA]\r\nLingua=DE");
+        rec.allowAny();
+        f->ButtonMemorizza->click();
+        rec.allowAny(false);
+        ASSERT_EQ(rec.seen().size(), 1);
+        EXPECT_TRUE(rec.seen()[0].text.startsWith(DbErrorText::MsgConflitto + "\r" +
+                                                  Pravlin::MsgErroreDelete + "\r"))
+            << rec.seen()[0].text.toStdString();
+        EXPECT_TRUE(f->Editing());
+    }
+    EXPECT_EQ(istantanea(), prima);
+}
+
+// A value past the engine's text limit is refused by the checks, naming its
+// company and parameter, before anything is written: never cut to its first
+// bytes. (The statement layer refuses it too: see the parameter limit tests.)
+TEST_F(UtentiFormTest, AValueOfSixtyFourKibibytesIsRefusedWhole)
+{
+    utente(1, "anna", "ALFA", QString());
+    riga(1, "ALFA", "Lingua", "IT", 1);
+    auto f = apri();
+    const QStringList prima = istantanea();
+    scrivi(*f, "[ALFA]\r\nLungo=" + QString(65546, 'v'));
+    rec.allowAny();
+    f->ButtonMemorizza->click();
+    rec.allowAny(false);
+    ASSERT_EQ(rec.seen().size(), 1);
+    EXPECT_EQ(rec.seen()[0].text,
+              QStringLiteral("Ditta \"ALFA\", parametrizzazione \"Lungo\": il valore supera i "
+                             "256 caratteri"));
+    EXPECT_TRUE(f->Editing());
+    EXPECT_EQ(istantanea(), prima);
 }
