@@ -301,11 +301,12 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
     m_conflitto.clear();
     auto fallimento = [&](const QString &genere, const QStringList &istruzione,
                           const std::exception &e) {
-        // Another administrator's lock or change is said first.
-        if (DbErrorText::isConflict(e)) {
+        // Another administrator's lock or change, a key already taken, a
+        // text too long or a lost connection is said first.
+        if (DbErrorText::isConflict(e))
             m_conflitto = DbErrorText::of(e);
-            log(DbErrorText::MsgConflitto);
-        }
+        if (const QString frase = DbErrorText::sentence(e); !frase.isEmpty())
+            log(frase);
         log(QStringLiteral("Errore interno di ") + genere + QLatin1Char(':'));
         for (const QString &r : istruzione)
             log(r);
