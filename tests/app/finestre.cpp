@@ -1,5 +1,7 @@
 #include "finestre.h"
 
+#include "abilitaditteform.h"
+#include "acqdafileform.h"
 #include "csdfinestre.h"
 #include "dettprofform.h"
 #include "exportmenuform.h"
@@ -10,6 +12,7 @@
 #include "kivin2form.h"
 #include "menuprogrammaform.h"
 #include "profsicform.h"
+#include "replicaditteform.h"
 #include "progettiform.h"
 #include "programmiform.h"
 #include "ricmenuform.h"
@@ -21,6 +24,8 @@
 #include "utentiform.h"
 #include "wizcomboform.h"
 #include "wizcsdfinestraform.h"
+#include "wizcsdfinestrasceltaform.h"
+#include "wizcsdfinestrascripttabellaform.h"
 #include "wizcsdricercaform.h"
 #include "wizcsdsceltauserform.h"
 #include "wizcsdstampaform.h"
@@ -98,6 +103,14 @@ const std::vector<TFinestraInProva> &finestre()
                  new TWizComboForm(nullptr, {"UNO", "DUE"}, QStringLiteral("Valori")));
          }},
         suArchivio<TWizCSDSceltaUserForm>("wizsceltauser"),
+        {"abilitaditte",
+         [](TTabForm *&tab) {
+             return std::unique_ptr<QWidget>(new TAbilitaDitteForm(nullptr, tab, 1));
+         }},
+        suArchivio<TAcqDaFileForm>("acqdafile"),
+        suArchivio<TReplicaDitteForm>("replicaditte"),
+        semplice<TWizCSDFinestraSceltaForm>("wizsceltafinestra"),
+        semplice<TWizCSDFinestraScriptTabellaForm>("wizscripttabella"),
     };
     return elenco;
 }
