@@ -1,5 +1,10 @@
 #include "finestre.h"
 
+#include "messages.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
 #include "abilitaditteform.h"
 #include "acqdafileform.h"
 #include "csdfinestre.h"
@@ -32,85 +37,72 @@
 
 namespace {
 
-template <typename T> TFinestraInProva editore(const char *nome)
+template <typename T, typename... A> TFinestraInProva conArchivio(const char *nome, A... a)
 {
-    return {nome, [](TTabForm *&tab) { return std::unique_ptr<QWidget>(new T(nullptr, tab)); },
-            true};
+    return {nome,
+            [=](TTabForm *&tab) { return std::unique_ptr<QWidget>(new T(nullptr, tab, a...)); }};
 }
 
-template <typename T> TFinestraInProva suArchivio(const char *nome)
+template <typename T, typename... A> TFinestraInProva senza(const char *nome, A... a)
 {
-    return {nome, [](TTabForm *&tab) { return std::unique_ptr<QWidget>(new T(nullptr, tab)); }};
-}
-
-template <typename T> TFinestraInProva semplice(const char *nome)
-{
-    return {nome, [](TTabForm *&) { return std::unique_ptr<QWidget>(new T(nullptr)); }};
+    return {nome, [=](TTabForm *&) { return std::unique_ptr<QWidget>(new T(nullptr, a...)); }};
 }
 
 } // namespace
 
 const std::vector<TFinestraInProva> &finestre()
 {
+    static TCSDRicerche ricerca;
+    static TCSDStampaOld stampa;
     static const std::vector<TFinestraInProva> elenco = {
-        editore<TProgrammiForm>("programmi"),
-        editore<TProgettiForm>("progetti"),
-        {"menu",
-         [](TTabForm *&tab) {
-             return std::unique_ptr<QWidget>(new TMenuProgrammaForm(nullptr, tab, "1"));
-         },
-         true},
-        editore<TUtentiForm>("utenti"),
-        editore<TProfSicForm>("profili"),
-        {"dettagliprofilo",
-         [](TTabForm *&tab) {
-             return std::unique_ptr<QWidget>(new TDettProfForm(nullptr, tab, "1"));
-         },
-         true},
-        {"ricercamenu",
-         [](TTabForm *&tab) {
-             return std::unique_ptr<QWidget>(new TRicMenuForm(nullptr, tab, "1"));
-         }},
-        suArchivio<TRicProgForm>("ricercaprogetti"),
-        suArchivio<TRicProfForm>("ricercaprofili"),
-        suArchivio<TRicProgrForm>("ricercaprogrammi"),
-        suArchivio<TExportMenuForm>("exportmenu"),
-        suArchivio<TImportMenuForm>("importmenu"),
-        semplice<THelpParForm>("helppar"),
-        semplice<THelpPar2Form>("helppar2"),
-        semplice<TSostForm>("sostituisci"),
-        semplice<TSelDirForm>("percorso"),
-        semplice<TKivIn1Form>("unvalore"),
-        semplice<TKivIn2Form>("duevalori"),
-        semplice<TInfoForm>("informazioni"),
-        {"wizfinestra",
-         [](TTabForm *&tab) {
-             return std::unique_ptr<QWidget>(new TWizCSDFinestraForm(nullptr, tab));
-         }},
-        {"wizricerca",
-         [](TTabForm *&) {
-             static TCSDRicerche ricerca;
-             return std::unique_ptr<QWidget>(new TWizCSDRicercaForm(nullptr, &ricerca));
-         }},
-        {"wizstampa",
-         [](TTabForm *&) {
-             static TCSDStampaOld stampa;
-             return std::unique_ptr<QWidget>(new TWizCSDStampaForm(nullptr, &stampa, "TABELLA"));
-         }},
-        {"wizcombo",
-         [](TTabForm *&) {
-             return std::unique_ptr<QWidget>(
-                 new TWizComboForm(nullptr, {"UNO", "DUE"}, QStringLiteral("Valori")));
-         }},
-        suArchivio<TWizCSDSceltaUserForm>("wizsceltauser"),
-        {"abilitaditte",
-         [](TTabForm *&tab) {
-             return std::unique_ptr<QWidget>(new TAbilitaDitteForm(nullptr, tab, 1));
-         }},
-        suArchivio<TAcqDaFileForm>("acqdafile"),
-        suArchivio<TReplicaDitteForm>("replicaditte"),
-        semplice<TWizCSDFinestraSceltaForm>("wizsceltafinestra"),
-        semplice<TWizCSDFinestraScriptTabellaForm>("wizscripttabella"),
+        conArchivio<TProgrammiForm>("programmi"),
+        conArchivio<TProgettiForm>("progetti"),
+        conArchivio<TMenuProgrammaForm>("menu", QStringLiteral("1")),
+        conArchivio<TUtentiForm>("utenti"),
+        conArchivio<TProfSicForm>("profili"),
+        conArchivio<TDettProfForm>("dettagliprofilo", QStringLiteral("1")),
+        conArchivio<TRicMenuForm>("ricercamenu", QStringLiteral("1")),
+        conArchivio<TRicProgForm>("ricercaprogetti"),
+        conArchivio<TRicProfForm>("ricercaprofili"),
+        conArchivio<TRicProgrForm>("ricercaprogrammi"),
+        conArchivio<TExportMenuForm>("exportmenu"),
+        conArchivio<TImportMenuForm>("importmenu"),
+        conArchivio<TAbilitaDitteForm>("abilitaditte", 1),
+        conArchivio<TAcqDaFileForm>("acqdafile"),
+        conArchivio<TReplicaDitteForm>("replicaditte"),
+        conArchivio<TWizCSDFinestraForm>("wizfinestra"),
+        conArchivio<TWizCSDSceltaUserForm>("wizsceltauser"),
+        senza<THelpParForm>("helppar"),
+        senza<THelpPar2Form>("helppar2"),
+        senza<TSostForm>("sostituisci"),
+        senza<TSelDirForm>("percorso"),
+        senza<TKivIn1Form>("unvalore"),
+        senza<TKivIn2Form>("duevalori"),
+        senza<TInfoForm>("informazioni"),
+        senza<TWizCSDRicercaForm>("wizricerca", static_cast<TCSDRicerca *>(&ricerca)),
+        senza<TWizCSDStampaForm>("wizstampa", &stampa, QStringLiteral("TABELLA")),
+        senza<TWizComboForm>("wizcombo", QStringList{"UNO", "DUE"}, QStringLiteral("Valori")),
+        senza<TWizCSDFinestraSceltaForm>("wizsceltafinestra"),
+        senza<TWizCSDFinestraScriptTabellaForm>("wizscripttabella"),
     };
     return elenco;
+}
+
+void perOgniFinestra(TTabForm *&tab, const std::function<void(const char *, QDialog &)> &guarda)
+{
+    for (const TFinestraInProva &f : finestre()) {
+        std::unique_ptr<QWidget> w = f.crea(tab);
+        auto *d = qobject_cast<QDialog *>(w.get());
+        ASSERT_NE(d, nullptr) << f.nome;
+        Modal::setRunner([&](QDialog *) {
+            d->show();
+            QApplication::processEvents();
+            QApplication::processEvents();
+            guarda(f.nome, *d);
+            d->done(0);
+            return 0;
+        });
+        Modal::exec(d);
+        Modal::setRunner({});
+    }
 }

@@ -14,8 +14,11 @@ struct TFinestraInProva
 {
     const char *nome;
     std::function<std::unique_ptr<QWidget>(TTabForm *&tab)> crea;
-    // A record editor: its Tab chain is read in edit mode.
-    bool editor = false;
 };
 
 const std::vector<TFinestraInProva> &finestre();
+
+class QDialog;
+// Opens each window as its callers do (through Modal::exec), lets Qt lay it
+// out, hands it to `guarda` and closes it.
+void perOgniFinestra(TTabForm *&tab, const std::function<void(const char *, QDialog &)> &guarda);

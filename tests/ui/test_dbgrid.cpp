@@ -137,27 +137,3 @@ TEST_F(DBGridTest, MarkedRowsArePaintedInTheBackgroundColour)
     EXPECT_EQ(colourAt(3), clBackground);
     EXPECT_EQ(colourAt(2), QColor(Qt::white));
 }
-
-// Columns open wide enough for their header and for their declared width in
-// capitals, up to 40 characters.
-TEST(DBGridColumns, HeaderAndDeclaredWidthFit)
-{
-    TRxMemoryData table;
-    table.FieldDefs.Add(QStringLiteral("NOME"), ftString, 15);
-    table.FieldDefs.Add(QStringLiteral("DESCRIZIONE"), ftString, 2);
-    table.FieldDefs.Add(QStringLiteral("NOTE"), ftString, 200);
-    table.Open();
-    TDBGrid grid;
-    grid.setDataSet(&table);
-    const QFontMetrics fm = grid.fontMetrics();
-    const struct
-    {
-        int column;
-        QString text;
-    } casi[] = {{0, QStringLiteral("GESTIONE UTENTI")}, {2, QString(40, QLatin1Char('N'))}};
-    for (const auto &c : casi)
-        EXPECT_GE(grid.columnWidth(c.column), fm.horizontalAdvance(c.text)) << c.column;
-    for (int c = 0; c < 3; ++c)
-        EXPECT_GE(grid.columnWidth(c), grid.horizontalHeader()->sectionSizeHint(c)) << c;
-    EXPECT_LT(grid.columnWidth(2), fm.horizontalAdvance(QString(41, QLatin1Char('N'))) + 12);
-}
