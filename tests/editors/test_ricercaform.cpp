@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <functional>
 
 namespace {
 
@@ -71,33 +70,26 @@ TEST_F(RicercaOpzioniTest, GridKeysAndEscAnswerAsTheButtons)
 {
     other("INSERT INTO PROGETTI (CODICE, NOME) VALUES (1, 'uno')");
     nuovoSnapshot();
-    using Azione = std::function<void(ListaProgetti &, TDBGrid *)>;
-    const std::vector<std::pair<Azione, int>> casi = {
-        {[](ListaProgetti &, TDBGrid *g) { QTest::keyClick(g, Qt::Key_Return); }, mrOk},
-        {[](ListaProgetti &, TDBGrid *g) { QTest::keyClick(g, Qt::Key_Enter); }, mrOk},
-        {[](ListaProgetti &, TDBGrid *g) {
-             QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
-                                g->visualRect(g->model()->index(0, 0)).center());
-         },
-         mrOk},
-        {[](ListaProgetti &l, TDBGrid *) { QTest::keyClick(&l, Qt::Key_Escape); }, mrCancel},
-        {[](ListaProgetti &l, TDBGrid *) { QTest::keyClick(l.Cerca, Qt::Key_Return); }, -1},
-    };
-    for (const auto &[azione, risposta] : casi) {
-        ListaProgetti lista(tab.get(), {});
-        auto *grid = lista.findChild<TDBGrid *>("GridProgetti");
-        int esito = -1;
-        Modal::setRunner([&](QDialog *d) {
-            d->show();
+    // Return, Enter, a double click on the grid, Esc, Return in a box.
+    const int risposte[] = {mrOk, mrOk, mrOk, mrCancel, -1};
+    for (int caso = 0; caso < 5; ++caso) {
+        ListaProgetti l(tab.get(), {});
+        auto *g = l.findChild<TDBGrid *>("GridProgetti");
+        const int esito = mostra(l, [&] {
+            l.show();
             QApplication::processEvents();
-            azione(lista, grid);
-            const int r = d->isVisible() ? -1 : d->result();
-            d->done(0);
-            return r;
+            if (caso < 2)
+                QTest::keyClick(g, caso == 0 ? Qt::Key_Return : Qt::Key_Enter);
+            else if (caso == 2)
+                QTest::mouseDClick(g->viewport(), Qt::LeftButton, {},
+                                   g->visualRect(g->model()->index(0, 0)).center());
+            else
+                QTest::keyClick(caso == 3 ? (QWidget *)&l : l.Cerca,
+                                caso == 3 ? Qt::Key_Escape : Qt::Key_Return);
+            if (l.isVisible())
+                l.done(-1);
         });
-        esito = Modal::exec(&lista);
-        Modal::setRunner({});
-        EXPECT_EQ(esito, risposta);
+        EXPECT_EQ(esito, risposte[caso]) << caso;
+        EXPECT_FALSE(l.ButtonRitorna->isDefault());
     }
-    EXPECT_FALSE(ListaProgetti(tab.get(), {}).ButtonRitorna->isDefault());
 }
