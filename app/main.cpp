@@ -9,6 +9,7 @@
 
 int main(int argc, char *argv[])
 {
+    useItalianLocale();
     TApplication app(argc, argv);
     // The program's title for the boxes without a kind. No display name: Qt
     // would append it to every window's caption.

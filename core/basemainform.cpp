@@ -10,6 +10,7 @@
 #include "passwordmask.h"
 #include "pathutil.h"
 #include "schemaupgrade.h"
+#include "screenfit.h"
 #include "shutdownsignals.h"
 #include "tabform.h"
 
@@ -38,9 +39,10 @@ TBaseMainForm::TBaseMainForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("BaseMainForm"));
     setWindowTitle(QStringLiteral("Autenticazione"));
-    resize(640, 420);
     buildMenu();
     buildPanel();
+    ScreenFit::fitToScreen(this, QSize(640, 420));
+    ScreenFit::orderTabsOnShow(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();

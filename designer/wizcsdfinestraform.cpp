@@ -2,6 +2,7 @@
 
 #include "campigrid.h"
 #include "campimodel.h"
+#include "screenfit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -90,16 +91,23 @@ TWizCSDFinestraForm::TWizCSDFinestraForm(QWidget *owner, TTabForm *tabForm)
     bottom->addWidget(ButtonOk);
     bottom->addWidget(ButtonCancel);
 
+    // On a small screen the inputs scroll; the buttons stay in view.
+    auto *inputs = new QWidget;
+    inputs->setObjectName(QStringLiteral("PanelInputs"));
+    auto *colonna = new QVBoxLayout(inputs);
+    colonna->setContentsMargins(0, 0, 0, 0);
+    colonna->addLayout(top);
+    colonna->addWidget(creaCampi(), 1);
+    colonna->addWidget(creaDettaglio());
     auto *main = new QVBoxLayout(this);
-    main->addLayout(top);
-    main->addWidget(creaCampi(), 1);
-    main->addWidget(creaDettaglio());
+    main->addWidget(new TScrollPanel(inputs, this), 1);
     main->addLayout(bottom);
 
     collega();
     collegaDettaglio();
-    resize(sizeHint().width() + GridCampi->fontMetrics().averageCharWidth() * 40,
-           sizeHint().height());
+    ScreenFit::fitToScreen(
+        this, QSize(sizeHint().width() + GridCampi->fontMetrics().averageCharWidth() * 40,
+                    sizeHint().height()));
     aggiornaInputs();
     aggiornaDettaglio();
 }

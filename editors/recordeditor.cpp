@@ -10,6 +10,7 @@
 #include "ibquery.h"
 #include "ibsql.h"
 #include "messages.h"
+#include "screenfit.h"
 #include "sqlgen.h"
 #include "statusbutton.h"
 #include "tabform.h"
@@ -41,9 +42,11 @@ void TRecordEditorForm::buildFrame()
 {
     auto *outer = new QHBoxLayout(this);
     m_leftLayout = new QVBoxLayout;
-    PanelCampi = new QWidget(this);
+    PanelCampi = new QWidget;
     PanelCampi->setObjectName(QStringLiteral("PanelCampi"));
-    m_leftLayout->addWidget(PanelCampi);
+    // On a small screen the fields scroll, the commands stay in view.
+    m_panel = new TScrollPanel(PanelCampi, this);
+    m_leftLayout->addWidget(m_panel);
     outer->addLayout(m_leftLayout, 1);
 
     m_commandLayout = new QVBoxLayout;
@@ -86,7 +89,7 @@ void TRecordEditorForm::setGrid(QWidget *grid)
 
 void TRecordEditorForm::setStretch(int campi, int griglia)
 {
-    m_leftLayout->setStretchFactor(PanelCampi, campi);
+    m_leftLayout->setStretchFactor(m_panel, campi);
     if (m_grid)
         m_leftLayout->setStretchFactor(m_grid, griglia);
 }
@@ -170,7 +173,18 @@ TDBGrid *TRecordEditorForm::mainGrid(const char *objectName)
 
 void TRecordEditorForm::fitTo(const QSize &least)
 {
-    resize(sizeHint().expandedTo(least));
+    ScreenFit::fitToScreen(this, sizeHint().expandedTo(least));
+}
+
+QWidget *TRecordEditorForm::PrimoCampo() const
+{
+    return ScreenFit::firstTypable(PanelCampi);
+}
+
+void TRecordEditorForm::focusPrimoCampo()
+{
+    if (QWidget *w = PrimoCampo())
+        w->setFocus();
 }
 
 QString TRecordEditorForm::PromptNuovoCodice() const
@@ -199,6 +213,8 @@ void TRecordEditorForm::Apri()
     // Enter in a box must never press a command button.
     for (QPushButton *b : findChildren<QPushButton *>())
         b->setAutoDefault(false);
+
+    ScreenFit::orderTabsOnShow(this);
 
     PrimaDellApertura();
 

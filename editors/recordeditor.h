@@ -132,6 +132,11 @@ protected:
     virtual void EliminaCollegati() {}
     virtual void DopoEliminazione() {}
     virtual QString PromptNuovoCodice() const;
+    // The control that takes the focus when editing starts ("&Nuovo",
+    // "Edit &X"): by default the first one in reading order that takes
+    // typed text. ValoriNuovoRecord may move it further.
+    virtual QWidget *PrimoCampo() const;
+    void focusPrimoCampo();
     // The columns of other tables that name the row's code. A save that
     // gives a stored row a new code moves their rows with it in the same
     // transaction, before the one commit, and a failure takes both back;
@@ -232,6 +237,7 @@ private:
 
     TRecordEditorTable m_table;
     QWidget *m_grid = nullptr;
+    QWidget *m_panel;
     QVBoxLayout *m_leftLayout;
     QVBoxLayout *m_commandLayout;
     int m_commandInsert = 0;

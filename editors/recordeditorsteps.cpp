@@ -109,6 +109,7 @@ void TRecordEditorForm::ButtonNuovoClick()
     // editor browsing.
     FCodice = m_table.codeField.isEmpty() ? QString() : ProssimoCodice();
     SettaggioInterfaccia(true);
+    focusPrimoCampo();
     appendRow(FCodice);
 }
 
@@ -126,6 +127,7 @@ void TRecordEditorForm::ButtonEditClick()
         SettaggioInterfaccia(false);
         throw;
     }
+    focusPrimoCampo();
 }
 
 // ---- Memorizza, Annulla, Aggiorna ---------------------------------------------

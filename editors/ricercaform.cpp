@@ -5,6 +5,7 @@
 #include "guard.h"
 #include "ibquery.h"
 #include "messages.h"
+#include "screenfit.h"
 #include "tabform.h"
 
 #include <QHBoxLayout>
@@ -31,9 +32,11 @@ TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *tabForm, const QString &cap
     m_grid->setDataSet(m_query);
     ButtonRitorna->setObjectName(QStringLiteral("ButtonRitorna"));
     ButtonChiudi->setObjectName(QStringLiteral("ButtonChiudi"));
-    // Enter in the grid must not answer for the user.
+    // Enter in a filter box presses nothing (a list's filter searches on
+    // it); on the grid, Enter and a double click choose the row.
     ButtonRitorna->setAutoDefault(false);
     ButtonChiudi->setAutoDefault(false);
+    ScreenFit::orderTabsOnShow(this);
 
     auto *pulsanti = new QHBoxLayout;
     pulsanti->addStretch(1);
@@ -45,6 +48,11 @@ TRicercaForm::TRicercaForm(QWidget *owner, TTabForm *tabForm, const QString &cap
 
     Guard::connect(ButtonRitorna, &QPushButton::clicked, this, &TRicercaForm::ButtonRitornaClick);
     Guard::connect(ButtonChiudi, &QPushButton::clicked, this, &TRicercaForm::ButtonChiudiClick);
+    Guard::connect(m_grid, &TDBGrid::DblClick, this, &TRicercaForm::ButtonRitornaClick);
+    Guard::connect(m_grid, &TDBGrid::KeyDown, this, [this](int key, Qt::KeyboardModifiers) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            ButtonRitornaClick();
+    });
 }
 
 QHBoxLayout *TRicercaForm::rigaFiltri()
@@ -93,7 +101,7 @@ void TRicercaForm::apri(const QStringList &sql, const QVariantMap &params)
     // The boxes are all there now: room for them whatever the font. A list
     // searched again while shown keeps the size it was given.
     if (!isVisible())
-        resize(sizeHint().expandedTo(QSize(560, 380)));
+        ScreenFit::fitToScreen(this, sizeHint().expandedTo(QSize(560, 380)));
 }
 
 void TRicercaForm::ButtonRitornaClick()
@@ -108,4 +116,9 @@ void TRicercaForm::ButtonRitornaClick()
 void TRicercaForm::ButtonChiudiClick()
 {
     done(mrCancel);
+}
+
+void TRicercaForm::reject()
+{
+    ButtonChiudiClick();
 }

@@ -48,6 +48,8 @@ public:
     void ButtonRitornaClick();
     // 2.
     void ButtonChiudiClick();
+    // Esc and the close box answer as "Ch&iudi".
+    void reject() override;
 
 protected:
     // The query and the grid get the names the concrete list gives them.

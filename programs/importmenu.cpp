@@ -225,13 +225,17 @@ struct TFallimento
         , Istruzione(istruzione)
         , Messaggio(DbErrorText::message(e))
         , Conflitto(DbErrorText::isConflict(e) ? DbErrorText::of(e) : QString())
+        , Frase(DbErrorText::sentence(e))
     {
     }
     QString Genere;
     QStringList Istruzione;
     QString Messaggio;
-    // Another administrator's lock or change, said first; empty otherwise.
+    // Another administrator's lock or change, as the box shows it; empty otherwise.
     QString Conflitto;
+    // A conflict, a key already taken, a text too long or a lost connection
+    // is said first in the log; empty otherwise.
+    QString Frase;
 };
 
 // The writing: three statements prepared once, each failure a TFallimento.
@@ -430,8 +434,8 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
         scrittura.conferma();
     } catch (const TFallimento &f) {
         m_conflitto = f.Conflitto;
-        if (!f.Conflitto.isEmpty())
-            log(DbErrorText::MsgConflitto);
+        if (!f.Frase.isEmpty())
+            log(f.Frase);
         log(QStringLiteral("Errore interno di ") + f.Genere + QLatin1Char(':'));
         for (const QString &r : f.Istruzione)
             log(r);

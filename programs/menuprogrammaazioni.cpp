@@ -192,6 +192,7 @@ void TMenuProgrammaForm::ButtonInserisciClick()
     SettaggioInterfaccia(true);
     QueryDettMenu->Insert();
     valoriVoce(codice, nuovoPadre, livello);
+    focusPrimoCampo();
 }
 
 // ---- A&zzera -------------------------------------------------------------------------

@@ -49,7 +49,8 @@ template <typename F> void passo(const QString &messaggio, F &&f)
     try {
         f();
     } catch (const EIBError &e) {
-        throw ERigheTabPravlin(messaggio, e.message(), e.isLockConflict());
+        throw ERigheTabPravlin(messaggio, e.message(), e.isLockConflict(),
+                               DbErrorText::sentence(e));
     } catch (const std::exception &e) {
         throw ERigheTabPravlin(messaggio, QString::fromStdString(e.what()));
     }
@@ -57,17 +58,19 @@ template <typename F> void passo(const QString &messaggio, F &&f)
 
 } // namespace
 
-ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto)
+ERigheTabPravlin::ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto,
+                                   const QString &frase)
     : std::runtime_error((messaggio + QLatin1Char('\r') + causa).toStdString())
     , m_messaggio(messaggio)
     , m_causa(causa)
     , m_conflitto(conflitto)
+    , m_frase(frase)
 {
 }
 
 QString ERigheTabPravlin::testo(bool conCausa) const
 {
-    return DbErrorText::under(m_messaggio, {m_causa, m_conflitto}, conCausa);
+    return DbErrorText::under(m_messaggio, {m_causa, m_conflitto, m_frase}, conCausa);
 }
 
 void RiscriviTabPravlin(TIBDatabase &db, TIBTransaction &tr, const QString &utente,

@@ -44,7 +44,9 @@ inline const QString MsgErroreInsert =
 class ERigheTabPravlin : public std::runtime_error
 {
 public:
-    ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto = false);
+    // frase: the database failure's Italian sentence (DbErrorText::sentence).
+    ERigheTabPravlin(const QString &messaggio, const QString &causa, bool conflitto = false,
+                     const QString &frase = QString());
     QString messaggio() const { return m_messaggio; }
     QString causa() const { return m_causa; }
     // Another administrator held or changed the rows.
@@ -56,6 +58,7 @@ private:
     QString m_messaggio;
     QString m_causa;
     bool m_conflitto;
+    QString m_frase;
 };
 
 // The statements of the row copy alone: the user's rows are deleted and one

@@ -138,12 +138,13 @@ void TDBGrid::fitColumns()
     if (names == m_fittedColumns)
         return;
     m_fittedColumns = names;
-    const QFontMetrics fm = fontMetrics();
-    const QFontMetrics header = horizontalHeader()->fontMetrics();
+    // Names and codes are mostly capitals and digits, wider than the
+    // average character: a column measured in average characters cuts them.
+    const int character = fontMetrics().horizontalAdvance(QLatin1Char('N'));
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        const TField *f = m_model->fieldOfColumn(c);
-        const int text = displayWidth(f) * fm.averageCharWidth();
-        const int title = header.horizontalAdvance(f->DisplayName());
-        setColumnWidth(c, qMax(text, title) + 12);
+        const int text = displayWidth(m_model->fieldOfColumn(c)) * character + 12;
+        // The header's own measure: its text with the style's margins.
+        const int title = horizontalHeader()->sectionSizeHint(c);
+        setColumnWidth(c, qMax(text, title));
     }
 }

@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include "busycursor.h"
+#include "screenfit.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -155,6 +156,9 @@ Runner &runner()
 int exec(QDialog *dialog)
 {
     const BusyCursor::Interrupted userTurn;
+    // Every window keeps to the screen and reads in order with Tab.
+    ScreenFit::keepOnScreen(dialog);
+    ScreenFit::orderTabsOnShow(dialog);
     const int result = runner() ? runner()(dialog) : dialog->exec();
     // A modal window of the class library never ends without a result: closed
     // with its close box (Qt's rejected, 0) it answers Cancel.

@@ -21,3 +21,10 @@ bool loadQtItalian()
     translator = t;
     return true;
 }
+
+void useItalianLocale()
+{
+    if (qEnvironmentVariableIsEmpty("LC_ALL"))
+        qputenv("LC_TIME", "it_IT.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}

@@ -29,7 +29,8 @@ TEST(KivIn1, DefaultsAndOutcomes)
 {
     {
         TKivIn1Form dlg;
-        EXPECT_EQ(dlg.windowTitle(), "Dialog");
+        // No caller's caption: the program's name, not a placeholder.
+        EXPECT_EQ(dlg.windowTitle(), "Amministrazione");
         EXPECT_EQ(dlg.Label1->text(), "Inserisci il valore:");
         EXPECT_EQ(dlg.Esito, 0);
         dlg.Edit1->setText(QStringLiteral("nuovo"));

@@ -432,6 +432,22 @@ TEST_F(EditorTest, LabelButtonsFocusTheirControl)
     EXPECT_EQ(e->focusWidget(), e->EditNome);
 }
 
+TEST_F(EditorTest, NuovoAndEditFocusTheFirstBoxToTypeIn)
+{
+    progetto(1, "uno");
+    auto e = apri();
+    e->show();
+    QApplication::processEvents();
+    for (QPushButton *comando : {e->ButtonNuovo, e->ButtonEdit}) {
+        e->ButtonAnnulla->setFocus();
+        comando->click();
+        // The key box is read-only: the name is the first box to type in.
+        EXPECT_EQ(e->focusWidget(), e->EditNome) << comando->objectName().toStdString();
+        rec.allowAny();
+        e->ButtonAnnulla->click();
+    }
+}
+
 TEST_F(EditorTest, SignalHandlersGetTheArgumentsAndAFailureIsReportedNotThrown)
 {
     progetto(1, "uno");

@@ -95,3 +95,29 @@ TEST(DbErrorText, ConflictCodesPutTheSentenceFirst)
     EXPECT_EQ(DbErrorText::of(altro), "altro");
     EXPECT_EQ(DbErrorText::under("Testo", altro, false), "Testo");
 }
+
+// A key already taken, a text too long and a lost connection each have their
+// sentence before the database's message, where that message is shown; a
+// network error alone (a server never reached) has none.
+TEST(DbErrorText, CommonFailuresPutTheirSentenceFirst)
+{
+    using namespace DbErrorText;
+    const struct
+    {
+        QVector<long> codes;
+        QString frase;
+    } casi[] = {{{335544665}, MsgChiaveDuplicata},
+                {{335544349}, MsgChiaveDuplicata},
+                {{335544321, 335544914, 335545033}, MsgTestoTroppoLungo},
+                {{IBErrorCodes::NetworkError, 335544727}, MsgConnessionePersa},
+                {{335544856}, MsgConnessionePersa},
+                {{IBErrorCodes::NetworkError, 335544722}, QString()}};
+    for (const auto &c : casi) {
+        const EIBError e(QStringLiteral("engine text"), c.codes);
+        const QString prima = c.frase.isEmpty() ? QString() : c.frase + "\r";
+        EXPECT_EQ(sentence(e), c.frase);
+        EXPECT_EQ(of(e), prima + "engine text");
+        EXPECT_EQ(under("Errore interno", e), prima + "Errore interno\rengine text");
+        EXPECT_EQ(under("Errore interno", e, false), "Errore interno");
+    }
+}

@@ -159,6 +159,7 @@ TEST_F(Inserisci, OnTheOnlyEntryAndOnAnEmptyMenu)
     EXPECT_FALSE(f->Editing());
     EXPECT_EQ(voci(), QStringList{"1||0|Sola"});
     inserisci(*f, 1);
+    EXPECT_EQ(f->focusWidget(), f->EditMenuPrec);
     salva(*f, "Prima");
     EXPECT_EQ(vociCommitted(), (QStringList{"1||0|Prima", "2||0|Sola"}));
 }

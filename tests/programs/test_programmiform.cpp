@@ -81,7 +81,8 @@ TEST_F(ProgrammiFormTest, NewProgramTypedAndSavedThenBrowsing)
     EXPECT_FALSE(f->ButtonMenu->isEnabled());
     EXPECT_FALSE(f->ButtonConversioneMemo->isEnabled());
     EXPECT_TRUE(f->ButtonDuplica->isEnabled());
-    QTest::keyClicks(f->EditNome, "Paghe");
+    // What the user types goes to the first box, not to the button.
+    QTest::keyClicks(f->focusWidget(), "Paghe");
     QTest::keyClicks(f->EditDescrizione, "Paghe e stipendi");
     f->show();
     salvaFoto(f.get(), "programmiform-edit.png");
