@@ -7,18 +7,23 @@
 
 #include "abilitaditteform.h"
 #include "acqdafileform.h"
+#include "csdeditori.h"
 #include "csdfinestre.h"
 #include "dettprofform.h"
 #include "exportmenuform.h"
 #include "helpparform.h"
+#include "ibdatabase.h"
 #include "importmenuform.h"
 #include "infoform.h"
 #include "kivin1form.h"
 #include "kivin2form.h"
 #include "menuprogrammaform.h"
+#include "nodovoceform.h"
+#include "pathutil.h"
 #include "profsicform.h"
 #include "progettiform.h"
 #include "programmiform.h"
+#include "rcsdform.h"
 #include "replicaditteform.h"
 #include "ricmenuform.h"
 #include "ricprofform.h"
@@ -26,7 +31,9 @@
 #include "ricprogrform.h"
 #include "seldirform.h"
 #include "sostform.h"
+#include "tabform.h"
 #include "utentiform.h"
+#include "visalberoform.h"
 #include "wizcomboform.h"
 #include "wizcsdfinestraform.h"
 #include "wizcsdfinestrasceltaform.h"
@@ -46,6 +53,17 @@ template <typename T, typename... A> TFinestraInProva conArchivio(const char *no
 template <typename T, typename... A> TFinestraInProva senza(const char *nome, A... a)
 {
     return {nome, [=](TTabForm *&) { return std::unique_ptr<QWidget>(new T(nullptr, a...)); }};
+}
+
+// A window of the CSD projects database: connected (and made) on first use,
+// beside the user database.
+template <typename T, typename... A> TFinestraInProva conCsd(const char *nome, A... a)
+{
+    return {nome, [=](TTabForm *&tab) {
+                if (!tab->IBCSDProgetti->Connected())
+                    tab->ConnettiIBCSDProgetti(programFolder() + QStringLiteral("/csd.fdb"));
+                return std::unique_ptr<QWidget>(new T(nullptr, tab, a...));
+            }};
 }
 
 } // namespace
@@ -72,6 +90,12 @@ const std::vector<TFinestraInProva> &finestre()
         conArchivio<TReplicaDitteForm>("replicaditte"),
         conArchivio<TWizCSDFinestraForm>("wizfinestra"),
         conArchivio<TWizCSDSceltaUserForm>("wizsceltauser"),
+        conArchivio<TVisAlberoForm>("albero", QStringLiteral("1")),
+        conCsd<TProgettiCSDForm>("progetticsd"),
+        conCsd<TSituazioniCSDForm>("situazioniform", 0),
+        conCsd<TSituazioniCSDForm>("situazionigriglia", 1),
+        conCsd<TRProgettiCSDForm>("ricercaprogetticsd"),
+        conCsd<TRSituazioniCSDForm>("ricercasituazioni", 0),
         senza<THelpParForm>("helppar"),
         senza<THelpPar2Form>("helppar2"),
         senza<TSostForm>("sostituisci"),
@@ -79,6 +103,7 @@ const std::vector<TFinestraInProva> &finestre()
         senza<TKivIn1Form>("unvalore"),
         senza<TKivIn2Form>("duevalori"),
         senza<TInfoForm>("informazioni"),
+        senza<TNodoVoceForm>("nodovoce"),
         senza<TWizCSDRicercaForm>("wizricerca", static_cast<TCSDRicerca *>(&ricerca)),
         senza<TWizCSDStampaForm>("wizstampa", &stampa, QStringLiteral("TABELLA")),
         senza<TWizComboForm>("wizcombo", QStringList{"UNO", "DUE"}, QStringLiteral("Valori")),
