@@ -118,7 +118,7 @@ protected:
 
 } // namespace
 
-TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstWithTheirMapRows)
+TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstAndRefusesToDeleteNodesWithEntriesBelow)
 {
     menuDellaParte();
     voce(2, 1, "", "Altro programma");
@@ -136,6 +136,37 @@ TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstWithTheirMapRows)
     EXPECT_EQ(f->Modifica1->text(), "Modifica");
     EXPECT_EQ(f->ButtonRitorna->text(), "&Ritorna");
     EXPECT_EQ(f->ButtonChiudi->text(), "Ch&iudi");
+
+    // Delete refuses nodes with entries below, shown or hidden.
+    for (const char *nodo : {"Due", "Tre"}) {
+        seleziona(*f, nodo);
+        rec.expect(TMsgDlgType::Warning, kNidificate);
+        f->Elimina1Click();
+    }
+    seleziona(*f, "Nove");
+    rec.expect(TMsgDlgType::Confirmation, kEliminare, mrNo);
+    f->Elimina1Click();
+    EXPECT_EQ(righeCommitted(kVoci).size(), 10);
+    EXPECT_EQ(mappa(*f).size(), 4);
+
+    // The popup opens only over a node, which it selects.
+    f->show();
+    f->TreeViewMenu->setCurrentItem(nullptr);
+    emit f->TreeViewMenu->customContextMenuRequested(
+        QPoint(2, f->TreeViewMenu->viewport()->height() - 2));
+    EXPECT_FALSE(f->PopUpAlbero->isVisible());
+    QTreeWidgetItem *tre = f->TreeViewMenu->topLevelItem(1);
+    emit f->TreeViewMenu->customContextMenuRequested(f->TreeViewMenu->visualItemRect(tre).center());
+    EXPECT_TRUE(f->PopUpAlbero->isVisible());
+    EXPECT_EQ(f->TreeViewMenu->currentItem(), tre);
+    f->PopUpAlbero->hide();
+
+    // No node selected: nothing happens.
+    f->TreeViewMenu->setCurrentItem(nullptr);
+    f->Elimina1Click();
+    f->ButtonRitornaClick();
+    EXPECT_EQ(f->result(), 0);
+    EXPECT_EQ(rec.pending(), 0);
 }
 
 TEST_F(Albero, AddDeleteModifyKeepEachNodesEntryAndAreSeenByOthersAtOnce)
@@ -195,41 +226,6 @@ TEST_F(Albero, AddDeleteModifyKeepEachNodesEntryAndAreSeenByOthersAtOnce)
     EXPECT_EQ(f->result(), int(mrCancel));
     f.reset();
     EXPECT_EQ(nodi(*albero()), (QStringList{"Uno#0", ".Due#1", "Tre#2"}));
-}
-
-TEST_F(Albero, DeleteRefusesNodesWithEntriesBelowShownOrHidden)
-{
-    menuDellaParte();
-    auto f = albero();
-    for (const QString &nodo : {"Due", "Tre"}) {
-        seleziona(*f, nodo);
-        rec.expect(TMsgDlgType::Warning, kNidificate);
-        f->Elimina1Click();
-    }
-    seleziona(*f, "Nove");
-    rec.expect(TMsgDlgType::Confirmation, kEliminare, mrNo);
-    f->Elimina1Click();
-    EXPECT_EQ(righeCommitted(kVoci).size(), 10);
-    EXPECT_EQ(mappa(*f).size(), 4);
-
-    // The popup opens only over a node, which it selects.
-    f->show();
-    f->TreeViewMenu->setCurrentItem(nullptr);
-    emit f->TreeViewMenu->customContextMenuRequested(
-        QPoint(2, f->TreeViewMenu->viewport()->height() - 2));
-    EXPECT_FALSE(f->PopUpAlbero->isVisible());
-    QTreeWidgetItem *tre = f->TreeViewMenu->topLevelItem(1);
-    emit f->TreeViewMenu->customContextMenuRequested(f->TreeViewMenu->visualItemRect(tre).center());
-    EXPECT_TRUE(f->PopUpAlbero->isVisible());
-    EXPECT_EQ(f->TreeViewMenu->currentItem(), tre);
-    f->PopUpAlbero->hide();
-
-    // No node selected: nothing happens.
-    f->TreeViewMenu->setCurrentItem(nullptr);
-    f->Elimina1Click();
-    f->ButtonRitornaClick();
-    EXPECT_EQ(f->result(), 0);
-    EXPECT_EQ(rec.pending(), 0);
 }
 
 TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
@@ -298,9 +294,9 @@ TEST_F(Albero, ModifyKeepsStoredBytesOfAnUnchangedDialogAndFindsVanishedEntries)
           "CAST('a' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'b' AS BLOB SUB_TYPE 0), "
           "'X=1;' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'Y=2;', 1, 3)");
     voce(1, 2, "", "Due");
-    const QString prima = committed("SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || "
-                                    "'|' || PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU "
-                                    "WHERE MENU=1");
+    const QString uno = "SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || '|' || "
+                        "PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU WHERE MENU=1";
+    const QString prima = committed(uno);
     auto f = albero();
     seleziona(*f, "Uno d'oro");
     rispondiNodo([](TNodoVoceForm &n) {
@@ -308,9 +304,7 @@ TEST_F(Albero, ModifyKeepsStoredBytesOfAnUnchangedDialogAndFindsVanishedEntries)
         EXPECT_EQ(n.EditVersione->text(), "3");
     });
     f->Modifica1Click();
-    EXPECT_EQ(committed("SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || '|' || "
-                        "PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU WHERE MENU=1"),
-              prima);
+    EXPECT_EQ(committed(uno), prima);
 
     other("DELETE FROM DETTMENU WHERE MENU=2");
     seleziona(*f, "Due");
