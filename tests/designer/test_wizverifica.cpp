@@ -115,13 +115,14 @@ TEST(WizVerifica, ChecksInOrderAndTheFailingRowBecomesCurrent)
          },
          "", 0},
     };
-    for (const auto &p : passi) {
-        std::get<0>(p)();
+    for (const auto &[passo, atteso, corrente] : passi) {
+        passo();
         QString messaggio = "prima";
-        EXPECT_EQ(w.Verifica(messaggio), std::get<1>(p).isEmpty());
-        EXPECT_EQ(messaggio, std::get<1>(p));
-        if (std::get<2>(p) >= 0)
-            EXPECT_EQ(w.TabCampi->Corrente(), std::get<2>(p)) << qPrintable(std::get<1>(p));
+        EXPECT_EQ(w.Verifica(messaggio), atteso.isEmpty());
+        EXPECT_EQ(messaggio, atteso);
+        if (corrente >= 0) {
+            EXPECT_EQ(w.TabCampi->Corrente(), corrente) << qPrintable(atteso);
+        }
     }
 
     // No rows, whatever else holds.
