@@ -41,16 +41,12 @@ protected:
     static QStringList nodi(TVisAlberoForm &f)
     {
         QStringList out;
-        std::vector<std::pair<QTreeWidgetItem *, int>> pila;
-        for (int i = f.TreeViewMenu->topLevelItemCount() - 1; i >= 0; --i)
-            pila.push_back({f.TreeViewMenu->topLevelItem(i), 0});
-        while (!pila.empty()) {
-            auto [it, livello] = pila.back();
-            pila.pop_back();
-            out << QString(livello, '.') + it->text(0) + "#" +
-                       QString::number(TVisAlberoForm::Nodo(it));
-            for (int i = it->childCount() - 1; i >= 0; --i)
-                pila.push_back({it->child(i), livello + 1});
+        for (QTreeWidgetItemIterator it(f.TreeViewMenu); *it; ++it) {
+            int livello = 0;
+            for (QTreeWidgetItem *p = (*it)->parent(); p; p = p->parent())
+                ++livello;
+            out << QString(livello, '.') + (*it)->text(0) + "#" +
+                       QString::number(TVisAlberoForm::Nodo(*it));
         }
         return out;
     }
@@ -86,12 +82,11 @@ protected:
     }
     void grant(int menu)
     {
-        other(
-            QString("INSERT INTO DETTPROF (PROFILO, PROGRAMMA, MENU, LIVELLO) VALUES (1, 1, %1, 1)")
-                .arg(menu));
-        other(QString("INSERT INTO LINGUEMENU (PROGRAMMA, MENU, LINGUA, DESCRIZIONE) VALUES "
-                      "(1, %1, 2, 'T')")
-                  .arg(menu));
+        const QString m = QString::number(menu);
+        other("INSERT INTO DETTPROF (PROFILO, PROGRAMMA, MENU, LIVELLO) VALUES (1, 1, " + m +
+              ", 1)");
+        other("INSERT INTO LINGUEMENU (PROGRAMMA, MENU, LINGUA, DESCRIZIONE) VALUES (1, " + m +
+              ", 2, 'T')");
     }
     QStringList collegate()
     {
