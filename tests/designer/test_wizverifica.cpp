@@ -106,8 +106,7 @@ TEST(WizVerifica, ChecksInOrderAndTheFailingRowBecomesCurrent)
         {[&] { w.SetDecodificaCampoColl("K"); },
          "Il campo \"B\"" + attiva + "o specificato il campo da decodificare", 1},
         {[&] { w.SetDecodificaCampoDec("D"); },
-         "Il campo \"C\" ha la ricerca attiva ma non è stato configurato lo script XML di "
-         "appoggio",
+         "Il campo \"C\" ha la ricerca attiva ma non è stato configurato lo script XML di appoggio",
          2},
         {[&] {
              w.TabCampi->Modifica(2, [](TCampoRiga &r) { r.RicercaScript = "<x/>"; });

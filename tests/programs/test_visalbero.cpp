@@ -239,8 +239,7 @@ TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
     };
     const std::vector<Caso> casi = {
         {"DETTMENU BEFORE INSERT",
-         "Errore interno di INSERT: impossibile inserire la nuova voce "
-         "di menu. Riprovare",
+         "Errore interno di INSERT: impossibile inserire la nuova voce di menu. Riprovare",
          [&] {
              seleziona(*f, "Uno");
              rispondiNodo([](TNodoVoceForm &n) { n.EditDescrizione->setText("Nuova"); });
@@ -254,8 +253,7 @@ TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
              f->Elimina1Click();
          }},
         {"DETTMENU BEFORE UPDATE",
-         "Errore interno di UPDATE: impossibile modificare la voce di "
-         "menu. Riprovare",
+         "Errore interno di UPDATE: impossibile modificare la voce di menu. Riprovare",
          [&] {
              seleziona(*f, "Due");
              rispondiNodo([](TNodoVoceForm &n) { n.EditDescrizione->setText("Cambiata"); });
