@@ -152,8 +152,7 @@ TEST_F(CreaTabellaTest, NamesArePickedFromTheTablesColumnsOnlyWithATableName)
     wiz.AggiungiCampo(1, "COD");
     wiz.AggiungiCampo(2, "PICCOLO");
     wiz.SetNomeTabella("TUTTI");
-    QStringList scelte;
-    QStringList titoli;
+    QStringList scelte, titoli;
     Modal::setRunner([&](QDialog *d) {
         auto *pick = qobject_cast<TWizComboForm *>(d);
         EXPECT_NE(pick, nullptr);

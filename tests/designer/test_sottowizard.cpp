@@ -142,10 +142,8 @@ TEST_F(SottoWizardTest, TypedNamesFollowOneSetOfRules)
         r.Nome = nome;
         tabella.Aggiungi(r);
     }
-    answers.expect("Nuovo campo", "Nome campo:", "1 2")
-        .expect("Nuovo campo", "Nome campo:", "12")
-        .expect("Nuovo campo", "Nome campo:", "a")
-        .expect("Nuovo campo", "Nome campo:", "cod");
+    for (const char *scritto : {"1 2", "12", "a", "cod"})
+        answers.expect("Nuovo campo", "Nome campo:", scritto);
     messages.expect(TMsgDlgType::Warning, blank)
         .expect(TMsgDlgType::Warning, numero)
         .expect(TMsgDlgType::Warning, "Il nome inserito è già stato usato");

@@ -106,8 +106,7 @@ TEST(WizVerifica, ChecksInOrderAndTheFailingRowBecomesCurrent)
         {[&] { w.SetDecodificaCampoColl("K"); },
          "Il campo \"B\"" + attiva + "o specificato il campo da decodificare", 1},
         {[&] { w.SetDecodificaCampoDec("D"); },
-         "Il campo \"C\" ha la ricerca attiva ma non è stato configurato lo script XML di "
-         "appoggio",
+         "Il campo \"C\" ha la ricerca attiva ma non è stato configurato lo script XML di appoggio",
          2},
         {[&] {
              w.TabCampi->Modifica(2, [](TCampoRiga &r) { r.RicercaScript = "<x/>"; });
@@ -115,13 +114,14 @@ TEST(WizVerifica, ChecksInOrderAndTheFailingRowBecomesCurrent)
          },
          "", 0},
     };
-    for (const auto &p : passi) {
-        std::get<0>(p)();
+    for (const auto &[passo, atteso, corrente] : passi) {
+        passo();
         QString messaggio = "prima";
-        EXPECT_EQ(w.Verifica(messaggio), std::get<1>(p).isEmpty());
-        EXPECT_EQ(messaggio, std::get<1>(p));
-        if (std::get<2>(p) >= 0)
-            EXPECT_EQ(w.TabCampi->Corrente(), std::get<2>(p)) << qPrintable(std::get<1>(p));
+        EXPECT_EQ(w.Verifica(messaggio), atteso.isEmpty());
+        EXPECT_EQ(messaggio, atteso);
+        if (corrente >= 0) {
+            EXPECT_EQ(w.TabCampi->Corrente(), corrente) << qPrintable(atteso);
+        }
     }
 
     // No rows, whatever else holds.

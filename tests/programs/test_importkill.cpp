@@ -1,16 +1,10 @@
+#include "childkill.h"
 #include "filedialogs.h"
 #include "importmenuform.h"
-#include "pathutil.h"
 #include "tabform.h"
 #include "transfertest.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -25,26 +19,17 @@ const int kIstruzioni = 1000;
 // says so and waits to be killed.
 TEST(ImportKill, DISABLED_Child)
 {
-    const QString cartella = qEnvironmentVariable(kCartella);
-    ASSERT_FALSE(cartella.isEmpty());
-    setProgramFolder(cartella);
-    MessageRecorder rec;
-    rec.allowAny();
-    TTabForm tab;
-    ASSERT_TRUE(tab.ConnettiDatabaseArchivi());
-    TTabForm *tabVar = &tab;
+    KillChild figlio;
+    ASSERT_TRUE(figlio.start(kCartella));
+    TTabForm *tabVar = figlio.tab.get();
     TImportMenuForm f(nullptr, tabVar);
     FileDialogs::setResponder(
-        [&](const FileDialogRequest &) { return cartella + QStringLiteral("menu.csv"); });
+        [&](const FileDialogRequest &) { return figlio.cartella + QStringLiteral("menu.csv"); });
     f.ButtonFile->click();
     f.ButtonSel1->click();
     f.Importazione.DopoIstruzione = [](int eseguite) {
-        if (eseguite < kIstruzioni)
-            return;
-        std::fputs("pronto\n", stdout);
-        std::fflush(stdout);
-        for (;;)
-            pause();
+        if (eseguite >= kIstruzioni)
+            announceAndWaitForKill();
     };
     f.ButtonImport->click();
     ADD_FAILURE() << "the import ended on its own";
@@ -79,29 +64,9 @@ TEST_F(ImportKillTest, AnImportKilledMidwayLeavesTheTablesAsTheyWere)
     tab.reset();
     tabVar = nullptr;
 
-    QProcess figlio;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env;
     env.insert(kCartella, cartella());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    // The engine's shared lock and memory files in a folder of the child's
-    // own: a kill can leave a process-shared mutex held there, which every
-    // other engine using the folder would wait for for ever.
-    QTemporaryDir fileMotore;
-    env.insert("FIREBIRD_LOCK", fileMotore.path());
-    figlio.setProcessEnvironment(env);
-    figlio.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=ImportKill.DISABLED_Child", "--gtest_also_run_disabled_tests"});
-    ASSERT_TRUE(figlio.waitForStarted());
-    QByteArray uscita;
-    while (!uscita.contains("pronto\n") && figlio.state() == QProcess::Running) {
-        figlio.waitForReadyRead(1000);
-        uscita += figlio.readAllStandardOutput();
-    }
-    ASSERT_TRUE(uscita.contains("pronto\n"))
-        << uscita.toStdString() << figlio.readAllStandardError().toStdString();
-    figlio.kill(); // SIGKILL
-    ASSERT_TRUE(figlio.waitForFinished(30000));
-    EXPECT_EQ(figlio.exitStatus(), QProcess::CrashExit);
+    ASSERT_NO_FATAL_FAILURE(killChildWhenReady("ImportKill.DISABLED_Child", env));
 
     EXPECT_EQ(programmi(), programmiPrima);
     EXPECT_EQ(menu(), menuPrima);

@@ -41,16 +41,12 @@ protected:
     static QStringList nodi(TVisAlberoForm &f)
     {
         QStringList out;
-        std::vector<std::pair<QTreeWidgetItem *, int>> pila;
-        for (int i = f.TreeViewMenu->topLevelItemCount() - 1; i >= 0; --i)
-            pila.push_back({f.TreeViewMenu->topLevelItem(i), 0});
-        while (!pila.empty()) {
-            auto [it, livello] = pila.back();
-            pila.pop_back();
-            out << QString(livello, '.') + it->text(0) + "#" +
-                       QString::number(TVisAlberoForm::Nodo(it));
-            for (int i = it->childCount() - 1; i >= 0; --i)
-                pila.push_back({it->child(i), livello + 1});
+        for (QTreeWidgetItemIterator it(f.TreeViewMenu); *it; ++it) {
+            int livello = 0;
+            for (QTreeWidgetItem *p = (*it)->parent(); p; p = p->parent())
+                ++livello;
+            out << QString(livello, '.') + (*it)->text(0) + "#" +
+                       QString::number(TVisAlberoForm::Nodo(*it));
         }
         return out;
     }
@@ -86,12 +82,11 @@ protected:
     }
     void grant(int menu)
     {
-        other(
-            QString("INSERT INTO DETTPROF (PROFILO, PROGRAMMA, MENU, LIVELLO) VALUES (1, 1, %1, 1)")
-                .arg(menu));
-        other(QString("INSERT INTO LINGUEMENU (PROGRAMMA, MENU, LINGUA, DESCRIZIONE) VALUES "
-                      "(1, %1, 2, 'T')")
-                  .arg(menu));
+        const QString m = QString::number(menu);
+        other("INSERT INTO DETTPROF (PROFILO, PROGRAMMA, MENU, LIVELLO) VALUES (1, 1, " + m +
+              ", 1)");
+        other("INSERT INTO LINGUEMENU (PROGRAMMA, MENU, LINGUA, DESCRIZIONE) VALUES (1, " + m +
+              ", 2, 'T')");
     }
     QStringList collegate()
     {
@@ -118,7 +113,7 @@ protected:
 
 } // namespace
 
-TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstWithTheirMapRows)
+TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstAndRefusesToDeleteNodesWithEntriesBelow)
 {
     menuDellaParte();
     voce(2, 1, "", "Altro programma");
@@ -136,6 +131,37 @@ TEST_F(Albero, ShowsTheEntriesTheRuleShowsDepthFirstWithTheirMapRows)
     EXPECT_EQ(f->Modifica1->text(), "Modifica");
     EXPECT_EQ(f->ButtonRitorna->text(), "&Ritorna");
     EXPECT_EQ(f->ButtonChiudi->text(), "Ch&iudi");
+
+    // Delete refuses nodes with entries below, shown or hidden.
+    for (const char *nodo : {"Due", "Tre"}) {
+        seleziona(*f, nodo);
+        rec.expect(TMsgDlgType::Warning, kNidificate);
+        f->Elimina1Click();
+    }
+    seleziona(*f, "Nove");
+    rec.expect(TMsgDlgType::Confirmation, kEliminare, mrNo);
+    f->Elimina1Click();
+    EXPECT_EQ(righeCommitted(kVoci).size(), 10);
+    EXPECT_EQ(mappa(*f).size(), 4);
+
+    // The popup opens only over a node, which it selects.
+    f->show();
+    f->TreeViewMenu->setCurrentItem(nullptr);
+    emit f->TreeViewMenu->customContextMenuRequested(
+        QPoint(2, f->TreeViewMenu->viewport()->height() - 2));
+    EXPECT_FALSE(f->PopUpAlbero->isVisible());
+    QTreeWidgetItem *tre = f->TreeViewMenu->topLevelItem(1);
+    emit f->TreeViewMenu->customContextMenuRequested(f->TreeViewMenu->visualItemRect(tre).center());
+    EXPECT_TRUE(f->PopUpAlbero->isVisible());
+    EXPECT_EQ(f->TreeViewMenu->currentItem(), tre);
+    f->PopUpAlbero->hide();
+
+    // No node selected: nothing happens.
+    f->TreeViewMenu->setCurrentItem(nullptr);
+    f->Elimina1Click();
+    f->ButtonRitornaClick();
+    EXPECT_EQ(f->result(), 0);
+    EXPECT_EQ(rec.pending(), 0);
 }
 
 TEST_F(Albero, AddDeleteModifyKeepEachNodesEntryAndAreSeenByOthersAtOnce)
@@ -197,41 +223,6 @@ TEST_F(Albero, AddDeleteModifyKeepEachNodesEntryAndAreSeenByOthersAtOnce)
     EXPECT_EQ(nodi(*albero()), (QStringList{"Uno#0", ".Due#1", "Tre#2"}));
 }
 
-TEST_F(Albero, DeleteRefusesNodesWithEntriesBelowShownOrHidden)
-{
-    menuDellaParte();
-    auto f = albero();
-    for (const QString &nodo : {"Due", "Tre"}) {
-        seleziona(*f, nodo);
-        rec.expect(TMsgDlgType::Warning, kNidificate);
-        f->Elimina1Click();
-    }
-    seleziona(*f, "Nove");
-    rec.expect(TMsgDlgType::Confirmation, kEliminare, mrNo);
-    f->Elimina1Click();
-    EXPECT_EQ(righeCommitted(kVoci).size(), 10);
-    EXPECT_EQ(mappa(*f).size(), 4);
-
-    // The popup opens only over a node, which it selects.
-    f->show();
-    f->TreeViewMenu->setCurrentItem(nullptr);
-    emit f->TreeViewMenu->customContextMenuRequested(
-        QPoint(2, f->TreeViewMenu->viewport()->height() - 2));
-    EXPECT_FALSE(f->PopUpAlbero->isVisible());
-    QTreeWidgetItem *tre = f->TreeViewMenu->topLevelItem(1);
-    emit f->TreeViewMenu->customContextMenuRequested(f->TreeViewMenu->visualItemRect(tre).center());
-    EXPECT_TRUE(f->PopUpAlbero->isVisible());
-    EXPECT_EQ(f->TreeViewMenu->currentItem(), tre);
-    f->PopUpAlbero->hide();
-
-    // No node selected: nothing happens.
-    f->TreeViewMenu->setCurrentItem(nullptr);
-    f->Elimina1Click();
-    f->ButtonRitornaClick();
-    EXPECT_EQ(f->result(), 0);
-    EXPECT_EQ(rec.pending(), 0);
-}
-
 TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
 {
     voce(1, 1, "", "Uno");
@@ -248,8 +239,7 @@ TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
     };
     const std::vector<Caso> casi = {
         {"DETTMENU BEFORE INSERT",
-         "Errore interno di INSERT: impossibile inserire la nuova voce "
-         "di menu. Riprovare",
+         "Errore interno di INSERT: impossibile inserire la nuova voce di menu. Riprovare",
          [&] {
              seleziona(*f, "Uno");
              rispondiNodo([](TNodoVoceForm &n) { n.EditDescrizione->setText("Nuova"); });
@@ -263,8 +253,7 @@ TEST_F(Albero, AFailedChangeLeavesTreeMapAndDatabaseAsTheyWere)
              f->Elimina1Click();
          }},
         {"DETTMENU BEFORE UPDATE",
-         "Errore interno di UPDATE: impossibile modificare la voce di "
-         "menu. Riprovare",
+         "Errore interno di UPDATE: impossibile modificare la voce di menu. Riprovare",
          [&] {
              seleziona(*f, "Due");
              rispondiNodo([](TNodoVoceForm &n) { n.EditDescrizione->setText("Cambiata"); });
@@ -298,9 +287,9 @@ TEST_F(Albero, ModifyKeepsStoredBytesOfAnUnchangedDialogAndFindsVanishedEntries)
           "CAST('a' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'b' AS BLOB SUB_TYPE 0), "
           "'X=1;' || ASCII_CHAR(13) || ASCII_CHAR(10) || 'Y=2;', 1, 3)");
     voce(1, 2, "", "Due");
-    const QString prima = committed("SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || "
-                                    "'|' || PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU "
-                                    "WHERE MENU=1");
+    const QString uno = "SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || '|' || "
+                        "PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU WHERE MENU=1";
+    const QString prima = committed(uno);
     auto f = albero();
     seleziona(*f, "Uno d'oro");
     rispondiNodo([](TNodoVoceForm &n) {
@@ -308,9 +297,7 @@ TEST_F(Albero, ModifyKeepsStoredBytesOfAnUnchangedDialogAndFindsVanishedEntries)
         EXPECT_EQ(n.EditVersione->text(), "3");
     });
     f->Modifica1Click();
-    EXPECT_EQ(committed("SELECT DESCRIZIONE || '|' || CAST(NOTE AS VARCHAR(20)) || '|' || "
-                        "PARAMETRI || '|' || LIVELLO2VERSIONE FROM DETTMENU WHERE MENU=1"),
-              prima);
+    EXPECT_EQ(committed(uno), prima);
 
     other("DELETE FROM DETTMENU WHERE MENU=2");
     seleziona(*f, "Due");

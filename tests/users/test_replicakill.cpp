@@ -1,15 +1,8 @@
+#include "childkill.h"
 #include "messages.h"
-#include "pathutil.h"
 #include "replicazione.h"
 #include "tabform.h"
 #include "utentitest.h"
-
-#include <QCoreApplication>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -23,27 +16,18 @@ const char *kCartella = "REPLICA_KILL_FOLDER";
 // says so and waits to be killed.
 TEST(ReplicaKill, DISABLED_Child)
 {
-    const QString cartella = qEnvironmentVariable(kCartella);
-    ASSERT_FALSE(cartella.isEmpty());
-    setProgramFolder(cartella);
-    MessageRecorder rec;
-    rec.allowAny();
-    TTabForm tab;
-    ASSERT_TRUE(tab.ConnettiDatabaseArchivi());
+    KillChild figlio;
+    ASSERT_TRUE(figlio.start(kCartella));
     TReplicazioneComponent r;
-    r.SetDatabase(tab.IBDatabase1);
+    r.SetDatabase(figlio.tab->IBDatabase1);
     r.UtenteOrigine = 1;
     r.Ditta = QStringLiteral("ALFA");
     r.UtentiDestinazione = QStringList{"2", "3", "4"};
     r.Verifica();
     int scritte = 0;
     r.DopoDestinazione = [&](int) {
-        if (++scritte < 2)
-            return;
-        std::fputs("pronto\n", stdout);
-        std::fflush(stdout);
-        for (;;)
-            pause();
+        if (++scritte >= 2)
+            announceAndWaitForKill();
     };
     r.Esegui();
     ADD_FAILURE() << "the replication ended on its own";
@@ -66,28 +50,9 @@ TEST_F(ReplicaKillTest, AReplicationKilledBeforeItsCommitLeavesEveryDestinationA
     tab.reset();
     tabVar = nullptr;
 
-    QProcess figlio;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env;
     env.insert(kCartella, cartella());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    // The engine's shared files in a folder of the child's own: a kill can
-    // leave a process-shared mutex held there.
-    QTemporaryDir fileMotore;
-    env.insert("FIREBIRD_LOCK", fileMotore.path());
-    figlio.setProcessEnvironment(env);
-    figlio.start(QCoreApplication::applicationFilePath(),
-                 {"--gtest_filter=ReplicaKill.DISABLED_Child", "--gtest_also_run_disabled_tests"});
-    ASSERT_TRUE(figlio.waitForStarted());
-    QByteArray uscita;
-    while (!uscita.contains("pronto\n") && figlio.state() == QProcess::Running) {
-        figlio.waitForReadyRead(1000);
-        uscita += figlio.readAllStandardOutput();
-    }
-    ASSERT_TRUE(uscita.contains("pronto\n"))
-        << uscita.toStdString() << figlio.readAllStandardError().toStdString();
-    figlio.kill(); // SIGKILL
-    ASSERT_TRUE(figlio.waitForFinished(30000));
-    EXPECT_EQ(figlio.exitStatus(), QProcess::CrashExit);
+    ASSERT_NO_FATAL_FAILURE(killChildWhenReady("ReplicaKill.DISABLED_Child", env));
 
     tab = std::make_unique<TTabForm>();
     tabVar = tab.get();

@@ -183,7 +183,7 @@ TEST_F(UtentiStrumentiTest, TheExternalEditorChangesOnlyTheMemo)
         QString corpo; // empty: the editor's path is not a program
         QString memo;  // the memo afterwards
         TMsgDlgType tipo = TMsgDlgType::None;
-        QString avviso;
+        QString avviso = {};
     };
     const QString nonModificato = "il Pravlin non è stato modificato";
     const Caso casi[] = {
