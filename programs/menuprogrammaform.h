@@ -110,6 +110,7 @@ private:
     // Back to the state before "Inserisci" (its first step had committed),
     // on the entry it was pressed on.
     void annullaSpostamento(const QString &codice);
+    void confermaSenzaRiaprire();
 
     // The parent's caption is read at every move: one statement kept prepared.
     TIBSQL *m_descrMenu;
