@@ -144,7 +144,18 @@ bool testiGiusti(const char *chi)
     tr.Commit();
     if (attesi.size() == size_t(kUtenti) && attesi == scritti)
         return true;
-    std::printf("%s left texts other than the floor's\n", chi);
+    for (const auto &[codice, testo] : attesi) {
+        const QByteArray scritto = scritti.count(codice) ? scritti.at(codice) : QByteArray();
+        if (scritto != testo) {
+            std::printf("%s left texts other than the floor's: user %d, %d bytes against %d "
+                        "(%s against %s)\n",
+                        chi, codice, int(scritto.size()), int(testo.size()),
+                        scritto.left(60).toPercentEncoding().constData(),
+                        testo.left(60).toPercentEncoding().constData());
+            return false;
+        }
+    }
+    std::printf("%s left %d texts for %d users\n", chi, int(scritti.size()), int(attesi.size()));
     return false;
 }
 
@@ -154,6 +165,12 @@ void preparaBanco(const QString &cartella)
 {
     banco = new Banco(cartella);
     BenchSupport::fillUsers(banco->archivio.db(), kUtenti, kDitte, kParametri, true);
+    // The editor reads the users' codes in the shared transaction: its
+    // snapshot must see the users just made.
+    TIBTransaction *condivisa = banco->archivio.tr();
+    if (condivisa->InTransaction())
+        condivisa->Commit();
+    condivisa->StartTransaction();
     // The untimed first opening writes every text once.
     TUtentiForm(nullptr, banco->variabile);
     testiUguali = testiGiusti("the first opening") && testiUguali;
