@@ -218,7 +218,6 @@ void BM_PavimentoInserimentiPreparati(benchmark::State &state)
             grezzo(v.Livello2Versione), grezzo(v.Parametri), grezzo(v.Visibile),
             grezzo(v.VoceRapida), grezzo(v.ParametriBlob)});
     }
-    tr->Commit();
     for (auto _ : state) {
         BenchSupport::RawStatement programma(
             db, tr, "INSERT INTO PROGRAMMI (CODICE,NOME,DESCRIZIONE,ICONA) VALUES (?,?,?,?)");
