@@ -1,15 +1,16 @@
 // The menu grid editor's query over a DETTMENU of 30,000 rows (a 400-byte
-// PARAMETRIBLOB each, a NOTE on one row in ten), each measure beside its
-// floor in the same run:
+// PARAMETRIBLOB each, a NOTE on one row in ten), kept in memory and on disk,
+// each measure beside its raw floor in the same run:
 //
 // - Open of the query, embedded and through a Firebird server, against a
 //   fetch of the same rows through the client's own interfaces that reads no
-//   blob. The query should stay within 1.5 times that floor embedded and 2
-//   times through the server. "bytes_per_row" is the heap the open query
-//   holds per row.
-// - The renumbering walk (from the last row up: edit, MENU + 1, post), the
-//   editor's insert-before step, against the same updates through one
-//   statement prepared once: within 3 times, embedded.
+//   blob; both must read the same rows. The query should stay within 1.5
+//   times that floor embedded and 2 times through the server.
+//   "bytes_per_row" is the heap the open query holds per row.
+// - The editor's renumbering before an insert at the first code (one
+//   "UPDATE ... ORDER BY MENU DESC" per table, DETTMENU and DETTPROF)
+//   against the same statements prepared and run bare: within 1.5 times,
+//   embedded; both must leave the same codes.
 //
 // The server cases use the server named by IBQUERY_BENCH_SERVER
 // ("127.0.0.1/<port>", SYSDBA password "plumtree7"); without it the program
@@ -19,7 +20,9 @@
 #include "benchsupport.h"
 #include "ibquery.h"
 #include "ibsql.h"
+#include "rawsql.h"
 #include "schema.h"
+#include "vocimenu.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -27,8 +30,10 @@
 #include <benchmark/benchmark.h>
 #include <firebird/Interface.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -38,14 +43,17 @@ namespace {
 
 constexpr int kRows = 30000;
 constexpr int kProgram = 1;
+constexpr double kMaxOpen = 1.5;
+constexpr double kMaxOpenServer = 2.0;
+constexpr double kMaxRenumber = 1.5;
 
 const QStringList kSelect{QStringLiteral("SELECT * FROM DETTMENU WHERE PROGRAMMA='1'"),
                           QStringLiteral("ORDER BY PROGRAMMA,MENU")};
 
-QStringList dettMenuCreation()
+QStringList creation(const char *table)
 {
     for (const SchemaStatement &s : Schema::userDatabase()) {
-        if (s.name == QLatin1String("DETTMENU"))
+        if (s.name == QLatin1String(table))
             return s.lines;
     }
     std::abort();
@@ -72,7 +80,8 @@ struct MenuDatabase
     TIBDatabase db;
     TIBTransaction tr;
 
-    explicit MenuDatabase(const QString &server)
+    MenuDatabase(const QString &server, const QString &folder)
+        : dir(folder + QStringLiteral("/ibquery_bench-XXXXXX"))
     {
         const QString path = dir.path() + QStringLiteral("/bench.fdb");
         db.DatabaseName = server.isEmpty() ? path : server + QLatin1Char(':') + path;
@@ -81,7 +90,8 @@ struct MenuDatabase
         db.CreateDatabase();
         db.Params = {QStringLiteral("user_name=SYSDBA"), QStringLiteral("password=plumtree7")};
         tr.setDefaultDatabase(&db);
-        exec(dettMenuCreation());
+        exec(creation("DETTMENU"));
+        exec(creation("DETTPROF"));
         exec({QStringLiteral("ALTER TABLE DETTMENU ADD PARAMETRIBLOB BLOB SUB_TYPE TEXT")});
         // Filled by the engine itself: 30,000 statements from here would
         // cost more than every measure below.
@@ -96,6 +106,8 @@ struct MenuDatabase
               QStringLiteral("IIF(MOD(:I, 10) = 0, 'Nota della voce ' || :I, NULL), 1,"),
               QStringLiteral("'', 1, 0,"),
               QStringLiteral("RPAD('<CSDForm Voce=\"' || :I || '\">', 400, '.'));"),
+              QStringLiteral("INSERT INTO DETTPROF (PROFILO, PROGRAMMA, MENU, LIVELLO)"),
+              QStringLiteral("VALUES (1, %1, :I, 1);").arg(kProgram),
               QStringLiteral("I = I + 1; END END")});
     }
 
@@ -110,28 +122,23 @@ struct MenuDatabase
     }
 };
 
-std::unique_ptr<MenuDatabase> &embeddedSlot()
+// One database for each server choice and place, made at its first case.
+std::map<std::pair<bool, QString>, std::unique_ptr<MenuDatabase>> &databases()
 {
-    static std::unique_ptr<MenuDatabase> slot;
-    return slot;
+    static std::map<std::pair<bool, QString>, std::unique_ptr<MenuDatabase>> all;
+    return all;
 }
 
-std::unique_ptr<MenuDatabase> &serverSlot()
+MenuDatabase *menuDatabase(benchmark::State &state, bool server, const QString &folder)
 {
-    static std::unique_ptr<MenuDatabase> slot;
-    return slot;
-}
-
-MenuDatabase *menuDatabase(benchmark::State &state, bool server)
-{
-    std::unique_ptr<MenuDatabase> &slot = server ? serverSlot() : embeddedSlot();
+    std::unique_ptr<MenuDatabase> &slot = databases()[{server, folder}];
     if (!slot) {
         const QString address = server ? serverAddress() : QString();
         if (server && address.isEmpty()) {
             state.SkipWithError("no Firebird server: set IBQUERY_BENCH_SERVER or run as root");
             return nullptr;
         }
-        slot = std::make_unique<MenuDatabase>(address);
+        slot = std::make_unique<MenuDatabase>(address, folder);
     }
     return slot.get();
 }
@@ -178,9 +185,13 @@ size_t heapInUse()
     return mallinfo2().uordblks;
 }
 
-void queryOpen(benchmark::State &state, bool server)
+// Each side's rows, by the measure's name: both sides must agree.
+std::map<std::string, int> g_rows;
+std::map<std::string, QString> g_codes;
+
+void queryOpen(benchmark::State &state, bool server, const QString &folder, const std::string &key)
 {
-    MenuDatabase *m = menuDatabase(state, server);
+    MenuDatabase *m = menuDatabase(state, server, folder);
     if (!m)
         return;
     MenuQuery mq(*m);
@@ -192,166 +203,160 @@ void queryOpen(benchmark::State &state, bool server)
     const size_t before = heapInUse();
     mq.q.Open();
     const size_t after = heapInUse();
-    if (mq.q.RecordCount() != kRows)
-        state.SkipWithError("wrong row count");
+    g_rows[key] = mq.q.RecordCount();
     state.counters["bytes_per_row"] = double(after - before) / kRows;
     mq.q.Close();
     m->tr.Commit();
 }
 
-void rawFetch(benchmark::State &state, bool server)
+void rawFetch(benchmark::State &state, bool server, const QString &folder, const std::string &key)
 {
-    MenuDatabase *m = menuDatabase(state, server);
+    MenuDatabase *m = menuDatabase(state, server, folder);
     if (!m)
         return;
-    m->tr.ensureStarted();
-    IMaster *master = fb_get_master_interface();
-    ThrowStatusWrapper st(master->getStatus());
     const QByteArray text = kSelect.join(QLatin1Char('\n')).toLatin1();
-    IAttachment *att = m->db.attachment();
-    ITransaction *tra = m->tr.handle();
     int rows = 0;
     for (auto _ : state) {
-        IStatement *stmt =
-            att->prepare(&st, tra, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA);
-        IMessageMetadata *meta = stmt->getOutputMetadata(&st);
-        std::vector<unsigned char> buffer(meta->getMessageLength(&st));
-        IResultSet *rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
+        BenchSupport::RawStatement q(&m->db, &m->tr, text);
         rows = 0;
-        while (rs->fetchNext(&st, buffer.data()) == IStatus::RESULT_OK)
+        for (q.open(); q.next();)
             ++rows;
-        benchmark::DoNotOptimize(buffer.data());
-        rs->close(&st);
-        meta->release();
-        stmt->free(&st);
     }
-    st.dispose();
-    if (rows != kRows)
-        state.SkipWithError("wrong row count");
+    g_rows[key] = rows;
     m->tr.Commit();
 }
 
-void BM_QueryOpenEmbedded(benchmark::State &state)
+// ---- The renumbering against the bare statements --------------------------
+
+// The codes as they stand, to compare the two sides.
+QString codes(MenuDatabase &m)
 {
-    queryOpen(state, false);
+    QString r;
+    for (const char *sql : {"SELECT COUNT(*), MIN(MENU), MAX(MENU), SUM(MENU) FROM DETTMENU",
+                            "SELECT COUNT(*), MIN(MENU), MAX(MENU), SUM(MENU) FROM DETTPROF"}) {
+        BenchSupport::RawStatement q(&m.db, &m.tr, sql);
+        q.open();
+        q.next();
+        for (unsigned c = 0; c < 4; ++c)
+            r += QString::fromLatin1(q.text(c)) + QLatin1Char('/');
+    }
+    return r;
 }
-BENCHMARK(BM_QueryOpenEmbedded)->Unit(benchmark::kMillisecond);
 
-void BM_RawFetchEmbedded(benchmark::State &state)
+// Every repetition starts from the stored codes: the updates are rolled
+// back outside the timing.
+void renumberEditor(benchmark::State &state, const QString &folder, const std::string &key)
 {
-    rawFetch(state, false);
-}
-BENCHMARK(BM_RawFetchEmbedded)->Unit(benchmark::kMillisecond);
-
-void BM_QueryOpenServer(benchmark::State &state)
-{
-    queryOpen(state, true);
-}
-BENCHMARK(BM_QueryOpenServer)->Unit(benchmark::kMillisecond);
-
-void BM_RawFetchServer(benchmark::State &state)
-{
-    rawFetch(state, true);
-}
-BENCHMARK(BM_RawFetchServer)->Unit(benchmark::kMillisecond);
-
-// ---- The renumbering walk against one prepared statement --------------------
-
-// Every iteration starts from the stored codes: the walk's updates are
-// rolled back outside the timing.
-void BM_RenumberWalkEmbedded(benchmark::State &state)
-{
-    MenuDatabase *m = menuDatabase(state, false);
+    MenuDatabase *m = menuDatabase(state, false, folder);
     if (!m)
         return;
-    MenuQuery mq(*m);
-    TField *menu = nullptr;
+    TIBSQL sql;
+    sql.setDatabase(&m->db);
+    sql.setTransaction(&m->tr);
     for (auto _ : state) {
+        TSpostamentoVoci(&sql).SpostaVoci(kProgram, 1);
         state.PauseTiming();
-        mq.q.Open();
-        menu = mq.q.FieldByName(QStringLiteral("MENU"));
-        state.ResumeTiming();
-        mq.q.Locate(QStringLiteral("PROGRAMMA;MENU"), QVariantList{kProgram, kRows});
-        while (!mq.q.Bof()) {
-            if (menu->AsInteger() >= 1) {
-                mq.q.Edit();
-                menu->setAsInteger(menu->AsInteger() + 1);
-                mq.q.Post();
-            }
-            mq.q.Prior();
-        }
-        state.PauseTiming();
+        g_codes[key] = codes(*m);
         m->tr.Rollback();
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_RenumberWalkEmbedded)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_RenumberStatementEmbedded(benchmark::State &state)
+void renumberBare(benchmark::State &state, const QString &folder, const std::string &key)
 {
-    MenuDatabase *m = menuDatabase(state, false);
+    MenuDatabase *m = menuDatabase(state, false, folder);
     if (!m)
         return;
-    m->tr.ensureStarted();
-    IMaster *master = fb_get_master_interface();
-    ThrowStatusWrapper st(master->getStatus());
-    IAttachment *att = m->db.attachment();
-    const char *text = "UPDATE DETTMENU SET MENU=MENU+1 WHERE (PROGRAMMA=?)AND(MENU=?)";
-    IStatement *stmt = att->prepare(&st, m->tr.handle(), 0, text, 3, 0);
-    struct Input
-    {
-        short programma;
-        short programmaNull;
-        short menu;
-        short menuNull;
-    };
-    IMetadataBuilder *b = stmt->getInputMetadata(&st)->getBuilder(&st);
-    b->setType(&st, 0, SQL_SHORT + 1);
-    b->setLength(&st, 0, sizeof(short));
-    b->setType(&st, 1, SQL_SHORT + 1);
-    b->setLength(&st, 1, sizeof(short));
-    IMessageMetadata *meta = b->getMetadata(&st);
-    b->release();
-    std::vector<unsigned char> buffer(meta->getMessageLength(&st));
-    auto field = [&](unsigned i) {
-        return reinterpret_cast<short *>(&buffer[meta->getOffset(&st, i)]);
-    };
-    auto nullFlag = [&](unsigned i) {
-        return reinterpret_cast<short *>(&buffer[meta->getNullOffset(&st, i)]);
-    };
-    *nullFlag(0) = *nullFlag(1) = 0;
-    *field(0) = kProgram;
     for (auto _ : state) {
-        ITransaction *tra = m->tr.handle();
-        for (int code = kRows; code >= 1; --code) {
-            *field(1) = short(code);
-            stmt->execute(&st, tra, meta, buffer.data(), nullptr, nullptr);
+        for (const char *table : {"DETTMENU", "DETTPROF"}) {
+            BenchSupport::RawStatement u(
+                &m->db, &m->tr,
+                QByteArray("UPDATE ") + table +
+                    " SET MENU=MENU+1 WHERE (PROGRAMMA=?)AND(MENU>=?) ORDER BY MENU DESC");
+            u.setInteger(0, kProgram);
+            u.setInteger(1, 1);
+            u.execute();
         }
         state.PauseTiming();
+        g_codes[key] = codes(*m);
         m->tr.Rollback();
-        m->tr.StartTransaction();
         state.ResumeTiming();
     }
-    meta->release();
-    stmt->free(&st);
-    st.dispose();
-    m->tr.Rollback();
 }
-BENCHMARK(BM_RenumberStatementEmbedded)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+struct Pair
+{
+    std::string measure, floor;
+    double maximum;
+};
+
+std::vector<Pair> registerAll(bool withServer)
+{
+    std::vector<Pair> pairs;
+    const auto one = [](const std::string &name, auto fn) {
+        benchmark::RegisterBenchmark(name.c_str(), fn)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(BenchSupport::repetitions());
+    };
+    for (const BenchSupport::Place &p : BenchSupport::places()) {
+        const QString folder = p.folder;
+        const std::string at = "/" + p.name.toStdString();
+        for (bool server : {false, true}) {
+            if (server && !withServer)
+                continue;
+            const std::string where = server ? "Server" : "Embedded";
+            const std::string open = "BM_QueryOpen" + where + at;
+            const std::string raw = "BM_RawFetch" + where + at;
+            one(open, [=](benchmark::State &s) { queryOpen(s, server, folder, open); });
+            one(raw, [=](benchmark::State &s) { rawFetch(s, server, folder, raw); });
+            pairs.push_back({open, raw, server ? kMaxOpenServer : kMaxOpen});
+        }
+        const std::string editor = "BM_RenumberEditorEmbedded" + at;
+        const std::string bare = "BM_RenumberStatementEmbedded" + at;
+        one(editor, [=](benchmark::State &s) { renumberEditor(s, folder, editor); });
+        one(bare, [=](benchmark::State &s) { renumberBare(s, folder, bare); });
+        pairs.push_back({editor, bare, kMaxRenumber});
+    }
+    return pairs;
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!BenchSupport::initialize(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    // The server cases are left out when the filter names only embedded ones.
+    bool withServer = true;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a.startsWith("--benchmark_filter=") && !a.contains("Server"))
+            withServer = false;
+    }
+    const std::vector<Pair> pairs = registerAll(withServer);
+    BenchSupport::Medians reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+
+    bool within = true;
+    for (const Pair &p : pairs) {
+        const std::optional<double> ratio = reporter.ratio(p.measure, p.floor);
+        if (!ratio)
+            continue; // a filter left one side out: nothing to compare
+        const bool seen = g_rows.count(p.measure) || g_codes.count(p.measure);
+        const bool sameRows =
+            seen && g_rows[p.measure] == g_rows[p.floor] && g_codes[p.measure] == g_codes[p.floor];
+        if (!sameRows) {
+            std::printf("%s and %s left different results\n", p.measure.c_str(), p.floor.c_str());
+            within = false;
+        }
+        const bool in = BenchSupport::reportRatio(p.measure + " / " + p.floor, *ratio, p.maximum);
+        within = within && in;
+    }
     // The databases go before the server they may be attached through.
-    embeddedSlot().reset();
-    serverSlot().reset();
+    databases().clear();
     g_server.reset();
-    return 0;
+    return within ? 0 : 1;
 }

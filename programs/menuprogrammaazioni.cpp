@@ -141,10 +141,29 @@ bool TMenuProgrammaForm::RiordinaRighe(const QString &programma, const QString &
             QStringLiteral("Errore interno durante il riordino dei menu"), e, false));
         return false;
     }
-    // The entries as they are now, parents and codes moved.
-    QueryDettMenu->Close();
-    QueryDettMenu->Open();
+    // The grid keeps the rows as it read them until the save reopens it:
+    // reading 32,767 entries again here would cost more than the shift.
     return true;
+}
+
+// The save's commit without reopening: nothing of this editor is pending in
+// browse mode, so the rows read stay what the database holds, and the one
+// reopen comes with the save of the new entry.
+void TMenuProgrammaForm::confermaSenzaRiaprire()
+{
+    TIBTransaction *tr = QueryDettMenu->Transaction();
+    if (!tr) {
+        FTabForm->ChiudiTransEAggiorna(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
+        return;
+    }
+    tr->removeClient(QueryDettMenu);
+    try {
+        FTabForm->ChiudiTransazione(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
+    } catch (...) {
+        tr->addClient(QueryDettMenu);
+        throw;
+    }
+    tr->addClient(QueryDettMenu);
 }
 
 void TMenuProgrammaForm::annullaSpostamento(const QString &codice)
@@ -167,7 +186,7 @@ void TMenuProgrammaForm::ButtonInserisciClick()
         if (!Memorizzazione())
             return;
     } else {
-        FTabForm->ChiudiTransEAggiorna(QueryDettMenu, FBookmark, FBookmarkValido, ButtonAggiorna);
+        confermaSenzaRiaprire();
     }
     // Everything before this point is committed: a failure below goes back
     // to exactly here.
@@ -188,7 +207,8 @@ void TMenuProgrammaForm::ButtonInserisciClick()
         annullaSpostamento(codice);
         return;
     }
-    QueryDettMenu->Locate(kChiavi, QVariantList{FProgramma, codice.toInt() + 1});
+    // The grid still shows the current entry under its old code C: the new
+    // one goes just before it.
     SettaggioInterfaccia(true);
     QueryDettMenu->Insert();
     valoriVoce(codice, nuovoPadre, livello);

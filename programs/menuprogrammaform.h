@@ -132,6 +132,7 @@ private:
     bool sostituisciLettera(QChar lettera);
     // The query opened again on the entry of this key (the first without).
     void riapri(const QVariantList &chiave);
+    void confermaSenzaRiaprire();
 
     // The parent's caption is read at every move: one statement kept prepared.
     TIBSQL *m_descrMenu;

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -30,9 +31,14 @@ bool initialize(int argc, char **argv)
     return !benchmark::ReportUnrecognizedArguments(n, arguments.data());
 }
 
+int repetitions()
+{
+    return std::max(kRepetitions, qEnvironmentVariableIntValue("BENCH_REPETITIONS"));
+}
+
 void repeated(benchmark::internal::Benchmark *b)
 {
-    b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(kRepetitions);
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(repetitions());
 }
 
 // Colours only on a terminal: a reporter of one's own misses the flag.

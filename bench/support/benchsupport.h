@@ -21,12 +21,16 @@ namespace BenchSupport {
 
 constexpr int kRepetitions = 7;
 
+// kRepetitions, or more when BENCH_REPETITIONS asks for them (on a loaded
+// machine the medians settle only over more runs).
+int repetitions();
+
 // Google Benchmark's own start, with the repetitions interleaved unless the
 // command line says otherwise. False on an argument it does not know.
 bool initialize(int argc, char **argv);
 
-// For Apply(): one timed run per repetition, in milliseconds, so the medians
-// compare like with like.
+// For Apply(): one timed run per repetition, in milliseconds, repetitions()
+// times, so the medians compare like with like.
 void repeated(benchmark::internal::Benchmark *b);
 
 // Keeps the medians while printing as usual.

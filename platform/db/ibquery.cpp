@@ -117,6 +117,7 @@ void TIBQuery::openCursor()
     q.setDatabase(Database());
     q.setTransaction(tr);
     q.BlobIds = true;
+    q.RowsTaken = true;
     q.SQL = SQL;
     q.Prepare();
     copyParams(q);
@@ -136,11 +137,9 @@ void TIBQuery::openCursor()
 
     m_rows.clear();
     m_blobContents.clear();
-    const int columns = q.FieldCount();
     auto takeRow = [&] {
-        TRecordBuffer row(columns);
-        for (int i = 0; i < columns; ++i)
-            row[i] = q.Fields(i).takeValue();
+        TRecordBuffer row;
+        q.TakeRow(row);
         m_rows.append(std::move(row));
     };
     if (q.Open()) {

@@ -254,32 +254,44 @@ void TIBSQL::fetch()
     Fb::Status &st = d->fetchStatus;
     const int rc = st.run([&] { return d->cursor->fetchNext(&st, d->outBuffer.data()); });
     m_eof = rc != IStatus::RESULT_OK;
-    if (!m_eof)
+    if (!m_eof && !RowsTaken)
         readRow();
+}
+
+// A text equal to the column's last one shares its string.
+QVariant TIBSQL::columnValue(int i, IAttachment *att, ITransaction *tra)
+{
+    const unsigned char *buf = d->outBuffer.data();
+    const IBMessage::Column &c = d->columns[size_t(i)];
+    const char *text = nullptr;
+    size_t length = 0;
+    if (!IBMessage::textOf(c, buf, text, length))
+        return IBMessage::readColumn(c, buf, att, tra, BlobIds);
+    std::string &last = d->lastText[size_t(i)];
+    QVariant &value = d->lastValue[size_t(i)];
+    if (!value.isValid() || last.size() != length || std::memcmp(last.data(), text, length) != 0) {
+        value = IBMessage::readColumn(c, buf, att, tra, BlobIds);
+        last.assign(text, length);
+    }
+    return value;
 }
 
 void TIBSQL::readRow()
 {
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
-    const unsigned char *buf = d->outBuffer.data();
-    for (int i = 0; i < m_fields.size(); ++i) {
-        const IBMessage::Column &c = d->columns[size_t(i)];
-        const char *text = nullptr;
-        size_t length = 0;
-        if (IBMessage::textOf(c, buf, text, length)) {
-            std::string &last = d->lastText[size_t(i)];
-            QVariant &value = d->lastValue[size_t(i)];
-            if (!value.isValid() || last.size() != length ||
-                std::memcmp(last.data(), text, length) != 0) {
-                value = IBMessage::readColumn(c, buf, att, tra, BlobIds);
-                last.assign(text, length);
-            }
-            m_fields[i].setValue(value);
-            continue;
-        }
-        m_fields[i].setValue(IBMessage::readColumn(c, buf, att, tra, BlobIds));
-    }
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields[i].setValue(columnValue(i, att, tra));
+}
+
+void TIBSQL::TakeRow(QVector<QVariant> &row)
+{
+    IAttachment *att = Database()->attachment();
+    ITransaction *tra = Transaction()->handle();
+    const int n = int(m_fields.size());
+    row.reserve(row.size() + n);
+    for (int i = 0; i < n; ++i)
+        row.append(columnValue(i, att, tra));
 }
 
 void TIBSQL::Next()

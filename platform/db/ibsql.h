@@ -50,6 +50,9 @@ public:
     // On: blob columns come back as their TIBBlobId, for a reader that reads
     // the contents only when they are asked for, in the same transaction.
     bool BlobIds = false;
+    // On: a fetched row stays in the row message until TakeRow reads it, and
+    // Fields keep no values; for a reader that stores every row itself.
+    bool RowsTaken = false;
 
     TIBDatabase *Database() const { return m_binding.database(); }
     // Also takes the database's default transaction when none is set.
@@ -75,6 +78,8 @@ public:
     TSQLField &FieldByName(const QString &name);
     TSQLField *FindField(const QString &name);
     const QVector<TSQLField> &Current() const { return m_fields; }
+    // With RowsTaken: the current row's values appended to `row`.
+    void TakeRow(QVector<QVariant> &row);
 
     void transactionEnding(TIBTransaction *) override;
     void databaseClosing(TIBDatabase *) override;
@@ -84,6 +89,7 @@ private:
     void freeStatement();
     void fetch();
     void readRow();
+    QVariant columnValue(int i, Firebird::IAttachment *att, Firebird::ITransaction *tra);
     void syncParams();
 
     TIBBinding m_binding;

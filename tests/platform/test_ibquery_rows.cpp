@@ -264,6 +264,23 @@ TEST_F(QueryRowsTest, TextsThatRepeatOrChangeFromRowToRowReadBackAsStored)
     }
     EXPECT_EQ(read, names);
     EXPECT_EQ(fixed, (QStringList{"uno", "uno", "<null>", "uno", "due", "   ", "due", "<null>"}));
+
+    // A statement that leaves its rows to the reader gives the same values
+    // and keeps none in its fields.
+    TIBSQL s;
+    s.setDatabase(&t.db());
+    s.RowsTaken = true;
+    s.SQL = QStringList{QStringLiteral("SELECT NOME, CODICE FROM VOCI ORDER BY CODICE")};
+    QStringList taken;
+    for (s.ExecQuery(); !s.Eof(); s.Next()) {
+        QVector<QVariant> row;
+        s.TakeRow(row);
+        ASSERT_EQ(row.size(), 2);
+        EXPECT_EQ(row[1].toInt(), taken.size());
+        EXPECT_TRUE(s.Fields(0).IsNull());
+        taken.append(row[0].isNull() ? QStringLiteral("<null>") : row[0].toString());
+    }
+    EXPECT_EQ(taken, names);
 }
 
 // The same reads and writes through the wire, where each blob costs round

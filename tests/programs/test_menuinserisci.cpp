@@ -89,6 +89,25 @@ TEST_F(Inserisci, BeforeAnEntryWithChildrenThenSaved)
     casoDellaParte();
 }
 
+// Browsing, nothing is pending: the rows are read once, by the save, and
+// then show every code moved.
+TEST_F(Inserisci, ReadsTheRowsOnceWhenSaved)
+{
+    menuDiCinque();
+    auto f = apri();
+    int aperture = 0;
+    f->QueryDettMenu->AfterOpen = [&aperture](TDataSet *) { ++aperture; };
+    inserisci(*f, 2);
+    EXPECT_EQ(aperture, 0);
+    salva(*f, "Nuova");
+    EXPECT_EQ(aperture, 1);
+    QStringList griglia;
+    for (int r = 0; r < f->QueryDettMenu->ViewRowCount(); ++r)
+        griglia << f->QueryDettMenu->ViewValue(r, 1).toString();
+    EXPECT_EQ(griglia, (QStringList{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(campo(*f, "DESCRIZIONE"), "Nuova");
+}
+
 TEST_F(Inserisci, CancelPutsEveryCodeBack)
 {
     menuDiCinque();
