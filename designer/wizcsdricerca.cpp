@@ -16,7 +16,8 @@ QString testoNumero(qint32 valore)
 } // namespace
 
 TWizCSDRicerca::TWizCSDRicerca(TCSDRicerca *ricerca, QWidget *owner)
-    : Ricerca(ricerca)
+    : QObject(owner) // its window owns it
+    , Ricerca(ricerca)
     , TabCampi(new TCampiTabella(this))
     , TestoCodiceProgetto(testoNumero(ricerca->CodiceProgetto))
     , TestoSituazioneGriglia(testoNumero(ricerca->SituazioneCSDGrid))
