@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "nomecampo.h"
 
+#include <QWidget>
 #include <map>
 
 namespace {
