@@ -26,8 +26,7 @@ namespace {
 // Firebird's codes of each failure. A network error alone is also a server
 // that was never reached: only a broken read or write, or a connection the
 // server dropped, is a lost one.
-constexpr long kChiaveDuplicata[] = {335544665 /* isc_unique_key_violation */,
-                                     335544349 /* isc_no_dup */};
+constexpr long kChiaveDuplicata[] = {IBErrorCodes::UniqueKeyViolation, 335544349 /* isc_no_dup */};
 constexpr long kTestoTroppoLungo[] = {335544914 /* isc_string_truncation */};
 constexpr long kConnessionePersa[] = {
     335544726 /* isc_net_read_err */,       335544727 /* isc_net_write_err */,
