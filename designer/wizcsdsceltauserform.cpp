@@ -1,5 +1,6 @@
 #include "wizcsdsceltauserform.h"
 
+#include "editorwidgets.h"
 #include "guard.h"
 #include "ibsql.h"
 #include "messages.h"
@@ -7,7 +8,6 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,22 +46,16 @@ TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
     form->addRow(QStringLiteral("Ditta corrente:"), EditDittaCorrente);
     form->addRow(QStringLiteral("Parametri con archivio FB:"), MemoParametri);
 
-    ButtonOk = named(new QPushButton(QStringLiteral("Ok")), "ButtonOk");
-    ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
-    ButtonOk->setAutoDefault(false);
-    ButtonCancel->setAutoDefault(false);
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
+    ButtonOk = EditorWidgets::pushButton(nullptr, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
     auto *v = new QVBoxLayout(this);
     v->addLayout(form, 1);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     Guard::run([this] { caricaUtenti(); });
 
     Guard::connect(ComboUtenti, &QComboBox::currentIndexChanged, this,
-                    [this] { CaricaDittaParametri(GetUtenteSelezionato()); });
+                   [this] { CaricaDittaParametri(GetUtenteSelezionato()); });
     Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
