@@ -60,18 +60,22 @@ TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }
 
+void TWizCSDSceltaUserForm::prepara(TIBSQL &q, const QStringList &sql) const
+{
+    q.setDatabase(m_tabForm->IBDatabase1);
+    q.setTransaction(m_tabForm->IBTransaction1);
+    q.SQL = sql;
+}
+
 void TWizCSDSceltaUserForm::caricaUtenti()
 {
     // A wizard opened without the user database offers nobody.
     if (!m_tabForm)
         return;
     TIBSQL q;
-    q.setDatabase(m_tabForm->IBDatabase1);
-    q.setTransaction(m_tabForm->IBTransaction1);
-    q.SQL = QStringList{QStringLiteral("SELECT"),       QStringLiteral("  CODICE,"),
-                        QStringLiteral("  NOMEUTENTE"), QStringLiteral("FROM"),
-                        QStringLiteral("  UTENTI"),     QStringLiteral("ORDER BY"),
-                        QStringLiteral("  NOMEUTENTE")};
+    prepara(q, {QStringLiteral("SELECT"), QStringLiteral("  CODICE,"),
+                QStringLiteral("  NOMEUTENTE"), QStringLiteral("FROM"), QStringLiteral("  UTENTI"),
+                QStringLiteral("ORDER BY"), QStringLiteral("  NOMEUTENTE")});
     QStringList nomi;
     QStringList codici;
     for (q.ExecQuery(); !q.Eof(); q.Next()) {
@@ -99,11 +103,9 @@ void TWizCSDSceltaUserForm::CaricaDittaParametri(qint32 codice)
     if (codice == 0 || !m_tabForm)
         return;
     TIBSQL q;
-    q.setDatabase(m_tabForm->IBDatabase1);
-    q.setTransaction(m_tabForm->IBTransaction1);
-    q.SQL = QStringList{QStringLiteral("SELECT"), QStringLiteral("  DITTA"),
-                        QStringLiteral("FROM"),   QStringLiteral("  UTENTI"),
-                        QStringLiteral("WHERE"),  QStringLiteral("  CODICE=:CODICE")};
+    prepara(q, {QStringLiteral("SELECT"), QStringLiteral("  DITTA"), QStringLiteral("FROM"),
+                QStringLiteral("  UTENTI"), QStringLiteral("WHERE"),
+                QStringLiteral("  CODICE=:CODICE")});
     q.ParamByName(QStringLiteral("CODICE")).setAsInteger(codice);
     q.ExecQuery();
     const QString ditta = q.Eof() ? QString() : q.FieldByName(QStringLiteral("DITTA")).AsString();
