@@ -16,15 +16,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDFinestraSceltaForm::TWizCSDFinestraSceltaForm(QWidget *owner)
     : QDialog(owner)

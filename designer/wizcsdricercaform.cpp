@@ -14,15 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
     : QDialog(owner)

@@ -13,15 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
     : QDialog(owner)

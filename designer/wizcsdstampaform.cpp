@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+using EditorWidgets::named;
+
 void ControllaStampa(const TCSDStampaOld &stampa)
 {
     if (stampa.SQLStampa.isEmpty())
@@ -28,16 +30,6 @@ void VerificaStampa(const QString &xmlStampa)
     stampa.SetXML(xmlStampa);
     ControllaStampa(stampa);
 }
-
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
 
 TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
                                      const QString &nomeTabella)

@@ -16,6 +16,14 @@ class TDBEdit;
 // The controls and layout pieces every window builds the same way.
 namespace EditorWidgets {
 
+// The widget with its object name, so that a window is built in one
+// expression per control.
+template <typename W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
 // A data-aware control named and bound to its column; Tag 2 (enabled only
 // while editing) unless the caller says otherwise.
 template <typename T>
