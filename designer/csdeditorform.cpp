@@ -270,6 +270,11 @@ bool TCSDEditorForm::Elimina()
     const QString codice = GetCodiceCorrente();
     if (codice.isEmpty())
         return false;
+    return eliminaRiga(codice, QStringLiteral("Fallita eliminazione"));
+}
+
+bool TCSDEditorForm::eliminaRiga(const QString &codice, const QString &operazione)
+{
     const int posizione = QueryElenco->RecNo();
     try {
         TIBSQL st;
@@ -277,7 +282,7 @@ bool TCSDEditorForm::Elimina()
                     QStringLiteral("  CODICE=") + codice});
         FTabForm->IBTransactionCSDProgetti->CommitRetaining();
     } catch (const std::exception &e) {
-        return fallito(QStringLiteral("Fallita eliminazione"), e);
+        return fallito(operazione, e);
     }
     riapri(QString(), posizione);
     return true;
@@ -285,18 +290,9 @@ bool TCSDEditorForm::Elimina()
 
 bool TCSDEditorForm::Annulla()
 {
-    if (m_modalita == 1) {
-        const int posizione = QueryElenco->RecNo();
-        try {
-            TIBSQL st;
-            esegui(st, {QStringLiteral("DELETE FROM ") + m_tabella, QStringLiteral("WHERE"),
-                        QStringLiteral("  CODICE=") + m_codice});
-            FTabForm->IBTransactionCSDProgetti->CommitRetaining();
-        } catch (const std::exception &e) {
-            return fallito(QStringLiteral("Fallito annullamento modifiche"), e);
-        }
-        riapri(QString(), posizione);
-    }
+    // The row a new record made at once goes again.
+    if (m_modalita == 1 && !eliminaRiga(m_codice, QStringLiteral("Fallito annullamento modifiche")))
+        return false;
     SetModalita(0);
     if (ModoRicerca)
         done(mrCancel);

@@ -115,6 +115,9 @@ private:
     // place (the last one when there are fewer).
     void riapri(const QString &codice, int posizione = 0);
     bool fallito(const QString &operazione, const std::exception &e);
+    // Deletes the row of that code and reopens on the row at its place;
+    // false, after the error, when it fails.
+    bool eliminaRiga(const QString &codice, const QString &operazione);
     // The UPDATE of the edited row, its texts bound.
     void sqlSalva(TIBSQL &st) const;
 

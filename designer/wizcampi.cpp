@@ -1,5 +1,6 @@
 #include "wizcsdfinestra.h"
 
+#include "campicomandi.h"
 #include "ibdatabase.h"
 #include "inputbox.h"
 #include "messages.h"
@@ -46,34 +47,21 @@ void TWizCSDFinestra::rimuoviVoce(const QString &nome)
 
 void TWizCSDFinestra::Nuovo()
 {
-    const QString nome = ChiediNomeCampo();
-    if (!nome.isEmpty())
-        AggiungiCampo(TabCampi->Count() + 1, nome);
+    CampiComandi::Nuovo(
+        TabCampi, [this] { return ChiediNomeCampo(); },
+        [this](int n, const QString &nome) { AggiungiCampo(n, nome); });
 }
 
 void TWizCSDFinestra::Inserisci()
 {
-    if (TabCampi->Count() == 0) {
-        Nuovo();
-        return;
-    }
-    // The place is the row current when the button was pressed: asking the
-    // name may move the current row to a duplicate.
-    const int n = TabCampi->RigaCorrente()->N;
-    const QString nome = ChiediNomeCampo();
-    if (nome.isEmpty())
-        return;
-    TabCampi->Rinumera(TabCampi->TrovaN(n), n + 1);
-    AggiungiCampo(n, nome);
+    CampiComandi::Inserisci(
+        TabCampi, [this] { return ChiediNomeCampo(); },
+        [this](int n, const QString &nome) { AggiungiCampo(n, nome); });
 }
 
 void TWizCSDFinestra::Elimina()
 {
-    if (TabCampi->Count() == 0) {
-        Messages::warning(QStringLiteral("Nessun campo selezionato"));
-        return;
-    }
-    if (!Messages::confirm(QStringLiteral("Eliminare il campo selezionato?")))
+    if (!CampiComandi::ConfermaElimina(TabCampi))
         return;
     const int i = TabCampi->Corrente();
     const TCampoRiga riga = TabCampi->Riga(i);
@@ -85,11 +73,7 @@ void TWizCSDFinestra::Elimina()
 
 void TWizCSDFinestra::AzzeraCampi()
 {
-    if (TabCampi->Count() == 0) {
-        Messages::warning(QStringLiteral("Nessun campo presente"));
-        return;
-    }
-    if (!Messages::confirm(QStringLiteral("Azzerare tutti i campi?")))
+    if (!CampiComandi::ConfermaAzzera(TabCampi))
         return;
     TabCampi->Svuota();
     m_nomiCampi.clear();

@@ -1,10 +1,10 @@
 #include "wizcomboform.h"
 
+#include "editorwidgets.h"
 #include "guard.h"
 #include "messages.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,18 +27,12 @@ TWizComboForm::TWizComboForm(QWidget *owner, const QStringList &valori, const QS
     ButtonOk = new QPushButton(QStringLiteral("Ok"));
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
     ButtonOk->setDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("Cancel"));
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setAutoDefault(false);
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
 
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
     auto *v = new QVBoxLayout(this);
     v->addWidget(LabelTitolo);
     v->addWidget(ComboValore);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });

@@ -2,6 +2,7 @@
 
 #include "campigrid.h"
 #include "campimodel.h"
+#include "editorwidgets.h"
 #include "screenfit.h"
 
 #include <QButtonGroup>
@@ -19,15 +20,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using EditorWidgets::named;
+
 // Layout of the window; what the controls do is in wizcsdfinestrasync.cpp.
 
 namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // Hidden controls keep their place, so the window does not jump around as
 // options are switched.

@@ -1,30 +1,22 @@
 #include "wizcsdfinestrasceltaform.h"
 
-#include "guard.h"
 #include "databaselocation.h"
+#include "editorwidgets.h"
 #include "filedialogs.h"
+#include "guard.h"
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "messages.h"
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDFinestraSceltaForm::TWizCSDFinestraSceltaForm(QWidget *owner)
     : QDialog(owner)
@@ -58,10 +50,6 @@ TWizCSDFinestraSceltaForm::TWizCSDFinestraSceltaForm(QWidget *owner)
     ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
     for (QPushButton *b : {ButtonDatabase, ButtonTabella, ButtonCancel})
         b->setAutoDefault(false);
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
 
     auto *v = new QVBoxLayout(this);
     v->addWidget(label);
@@ -69,13 +57,13 @@ TWizCSDFinestraSceltaForm::TWizCSDFinestraSceltaForm(QWidget *owner)
     v->addWidget(RadioTabellaPreimpostata);
     v->addWidget(PanelTabella);
     v->addStretch(1);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     Guard::connect(RadioTabellaPreimpostata, &QRadioButton::toggled, this,
-                    [this](bool on) { PanelTabella->setVisible(on); });
+                   [this](bool on) { PanelTabella->setVisible(on); });
     Guard::connect(ButtonDatabase, &QPushButton::clicked, this, [this] { ScegliDatabase(); });
     Guard::connect(ButtonTabella, &QPushButton::clicked, this,
-                    [this] { ComboTabella->setFocus(); });
+                   [this] { ComboTabella->setFocus(); });
     Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
 }

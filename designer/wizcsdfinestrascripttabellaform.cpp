@@ -1,7 +1,8 @@
 #include "wizcsdfinestrascripttabellaform.h"
 
-#include "guard.h"
 #include "creatabella.h"
+#include "editorwidgets.h"
+#include "guard.h"
 #include "messages.h"
 
 #include <QFontMetrics>
@@ -26,22 +27,16 @@ TWizCSDFinestraScriptTabellaForm::TWizCSDFinestraScriptTabellaForm(QWidget *owne
     MemoScript->setMinimumSize(fm.averageCharWidth() * 60, fm.lineSpacing() * 16);
     label->setBuddy(MemoScript);
 
-    ButtonProponiScript = new QPushButton(QStringLiteral("Proponi script"));
-    ButtonProponiScript->setObjectName(QStringLiteral("ButtonProponiScript"));
-    ButtonProponiScript->setAutoDefault(false);
+    ButtonProponiScript =
+        EditorWidgets::pushButton(nullptr, "ButtonProponiScript", QStringLiteral("Proponi script"));
     ButtonProponiScript->setVisible(false);
     ButtonOk = new QPushButton(QStringLiteral("Ok"));
     ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
     ButtonOk->setDefault(true);
-    ButtonCancel = new QPushButton(QStringLiteral("Cancel"));
-    ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-    ButtonCancel->setAutoDefault(false);
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
 
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addWidget(ButtonProponiScript);
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
+    auto *bottoni = EditorWidgets::buttonRow({ButtonOk, ButtonCancel});
+    bottoni->insertWidget(0, ButtonProponiScript);
     auto *v = new QVBoxLayout(this);
     v->addWidget(label);
     v->addWidget(MemoScript, 1);

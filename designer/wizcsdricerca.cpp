@@ -1,5 +1,6 @@
 #include "wizcsdricerca.h"
 
+#include "campicomandi.h"
 #include "csdfinestre.h"
 #include "messages.h"
 #include "nomecampo.h"
@@ -42,29 +43,20 @@ QString TWizCSDRicerca::chiediNome()
 
 void TWizCSDRicerca::Nuovo()
 {
-    const QString nome = chiediNome();
-    if (nome.isEmpty())
-        return;
-    TCampoRiga r;
-    r.N = TabCampi->Count() + 1;
-    r.Nome = nome;
-    r.Etichetta = nome;
-    TabCampi->Aggiungi(r);
+    CampiComandi::Nuovo(
+        TabCampi, [this] { return chiediNome(); },
+        [this](int n, const QString &nome) { aggiungi(n, nome); });
 }
 
 void TWizCSDRicerca::Inserisci()
 {
-    if (TabCampi->Count() == 0) {
-        Nuovo();
-        return;
-    }
-    // The place is taken before asking: a refused duplicate moves the
-    // current row to the row holding it.
-    const int n = TabCampi->RigaCorrente()->N;
-    const QString nome = chiediNome();
-    if (nome.isEmpty())
-        return;
-    TabCampi->Rinumera(TabCampi->TrovaN(n), n + 1);
+    CampiComandi::Inserisci(
+        TabCampi, [this] { return chiediNome(); },
+        [this](int n, const QString &nome) { aggiungi(n, nome); });
+}
+
+void TWizCSDRicerca::aggiungi(int n, const QString &nome)
+{
     TCampoRiga r;
     r.N = n;
     r.Nome = nome;
@@ -74,11 +66,7 @@ void TWizCSDRicerca::Inserisci()
 
 void TWizCSDRicerca::Elimina()
 {
-    if (TabCampi->Count() == 0) {
-        Messages::warning(QStringLiteral("Nessun campo selezionato"));
-        return;
-    }
-    if (!Messages::confirm(QStringLiteral("Eliminare il campo selezionato?")))
+    if (!CampiComandi::ConfermaElimina(TabCampi))
         return;
     const int i = TabCampi->Corrente();
     const int n = TabCampi->Riga(i).N;
@@ -88,11 +76,7 @@ void TWizCSDRicerca::Elimina()
 
 void TWizCSDRicerca::AzzeraCampi()
 {
-    if (TabCampi->Count() == 0) {
-        Messages::warning(QStringLiteral("Nessun campo presente"));
-        return;
-    }
-    if (Messages::confirm(QStringLiteral("Azzerare tutti i campi?")))
+    if (CampiComandi::ConfermaAzzera(TabCampi))
         TabCampi->Svuota();
 }
 

@@ -39,6 +39,7 @@ public:
 
 private:
     QString chiediNome();
+    void aggiungi(int n, const QString &nome);
 
     QWidget *m_owner;
 };

@@ -2,6 +2,7 @@
 
 #include "campigrid.h"
 #include "campimodel.h"
+#include "editorwidgets.h"
 #include "guard.h"
 #include "wizcsdricerca.h"
 
@@ -13,22 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton *bottone(const QString &testo, const char *name)
-{
-    auto *button = named(new QPushButton(testo), name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
     : QDialog(owner)
@@ -40,14 +26,15 @@ TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
 
     auto *aspetto = named(new QGroupBox(QStringLiteral("Aspetto:")), "GroupAspetto");
     auto *form = new QFormLayout(aspetto);
-    ButtonCodiceProgetto = bottone(QStringLiteral("Codice progetto"), "ButtonCodiceProgetto");
+    ButtonCodiceProgetto = EditorWidgets::pushButton(nullptr, "ButtonCodiceProgetto",
+                                                     QStringLiteral("Codice progetto"));
     EditCodiceProgetto = named(new QLineEdit(Wizard->TestoCodiceProgetto), "EditCodiceProgetto");
-    ButtonSituazioneGriglia =
-        bottone(QStringLiteral("Situazione griglia"), "ButtonSituazioneGriglia");
+    ButtonSituazioneGriglia = EditorWidgets::pushButton(nullptr, "ButtonSituazioneGriglia",
+                                                        QStringLiteral("Situazione griglia"));
     EditSituazioneGriglia =
         named(new QLineEdit(Wizard->TestoSituazioneGriglia), "EditSituazioneGriglia");
-    ButtonSituazioneFinestra =
-        bottone(QStringLiteral("Situazione finestra"), "ButtonSituazioneFinestra");
+    ButtonSituazioneFinestra = EditorWidgets::pushButton(nullptr, "ButtonSituazioneFinestra",
+                                                         QStringLiteral("Situazione finestra"));
     EditSituazioneFinestra =
         named(new QLineEdit(Wizard->TestoSituazioneFinestra), "EditSituazioneFinestra");
     form->addRow(ButtonCodiceProgetto, EditCodiceProgetto);
@@ -71,10 +58,11 @@ TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
     auto *etichettaCampi = new QLabel(QStringLiteral("Campi ricerca:"));
     etichettaCampi->setBuddy(GridCampi);
 
-    ButtonNuovo = bottone(QStringLiteral("&Nuovo"), "ButtonNuovo");
-    ButtonInserisci = bottone(QStringLiteral("&Inserisci"), "ButtonInserisci");
-    ButtonElimina = bottone(QStringLiteral("&Elimina"), "ButtonElimina");
-    ButtonAzzera = bottone(QStringLiteral("&Azzera"), "ButtonAzzera");
+    ButtonNuovo = EditorWidgets::pushButton(nullptr, "ButtonNuovo", QStringLiteral("&Nuovo"));
+    ButtonInserisci =
+        EditorWidgets::pushButton(nullptr, "ButtonInserisci", QStringLiteral("&Inserisci"));
+    ButtonElimina = EditorWidgets::pushButton(nullptr, "ButtonElimina", QStringLiteral("&Elimina"));
+    ButtonAzzera = EditorWidgets::pushButton(nullptr, "ButtonAzzera", QStringLiteral("&Azzera"));
     auto *righe = new QVBoxLayout;
     for (QPushButton *b : {ButtonNuovo, ButtonInserisci, ButtonElimina, ButtonAzzera})
         righe->addWidget(b);
@@ -83,18 +71,13 @@ TWizCSDRicercaForm::TWizCSDRicercaForm(QWidget *owner, TCSDRicerca *ricerca)
     campi->addWidget(GridCampi, 1);
     campi->addLayout(righe);
 
-    ButtonOk = bottone(QStringLiteral("Ok"), "ButtonOk");
-    ButtonCancel = bottone(QStringLiteral("Cancel"), "ButtonCancel");
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
-
+    ButtonOk = EditorWidgets::pushButton(nullptr, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
     auto *v = new QVBoxLayout(this);
     v->addWidget(aspetto);
     v->addWidget(etichettaCampi);
     v->addLayout(campi, 1);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     collega();
     aggiornaRighe();
@@ -117,20 +100,20 @@ void TWizCSDRicercaForm::collega()
         Guard::connect(n.first, &QPushButton::clicked, this, [edit] { edit->setFocus(); });
     }
     Guard::connect(EditCodiceProgetto, &QLineEdit::textEdited, this,
-                    [w](const QString &t) { w->TestoCodiceProgetto = t; });
+                   [w](const QString &t) { w->TestoCodiceProgetto = t; });
     Guard::connect(EditSituazioneGriglia, &QLineEdit::textEdited, this,
-                    [w](const QString &t) { w->TestoSituazioneGriglia = t; });
+                   [w](const QString &t) { w->TestoSituazioneGriglia = t; });
     Guard::connect(EditSituazioneFinestra, &QLineEdit::textEdited, this,
-                    [w](const QString &t) { w->TestoSituazioneFinestra = t; });
+                   [w](const QString &t) { w->TestoSituazioneFinestra = t; });
 
     Guard::connect(ButtonNuovo, &QPushButton::clicked, this,
-                    [this] { suRighe(&TWizCSDRicerca::Nuovo); });
+                   [this] { suRighe(&TWizCSDRicerca::Nuovo); });
     Guard::connect(ButtonInserisci, &QPushButton::clicked, this,
-                    [this] { suRighe(&TWizCSDRicerca::Inserisci); });
+                   [this] { suRighe(&TWizCSDRicerca::Inserisci); });
     Guard::connect(ButtonElimina, &QPushButton::clicked, this,
-                    [this] { suRighe(&TWizCSDRicerca::Elimina); });
+                   [this] { suRighe(&TWizCSDRicerca::Elimina); });
     Guard::connect(ButtonAzzera, &QPushButton::clicked, this,
-                    [this] { suRighe(&TWizCSDRicerca::AzzeraCampi); });
+                   [this] { suRighe(&TWizCSDRicerca::AzzeraCampi); });
     Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] {
         GridCampi->commitOpenEditor();
         if (Wizard->Ok())
@@ -141,10 +124,10 @@ void TWizCSDRicercaForm::collega()
     Guard::connect(w->TabCampi, &TCampiTabella::restructured, this, [this] { aggiornaRighe(); });
     Guard::connect(w->TabCampi, &TCampiTabella::currentChanged, this, [this] { aggiornaRighe(); });
     Guard::connect(GridCampi->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-                    [w](const QModelIndex &corrente, const QModelIndex &) {
-                        if (corrente.isValid())
-                            w->TabCampi->SetCorrente(corrente.row());
-                    });
+                   [w](const QModelIndex &corrente, const QModelIndex &) {
+                       if (corrente.isValid())
+                           w->TabCampi->SetCorrente(corrente.row());
+                   });
 }
 
 void TWizCSDRicercaForm::suRighe(void (TWizCSDRicerca::*operazione)())

@@ -1,5 +1,6 @@
 #include "wizcsdsceltauserform.h"
 
+#include "editorwidgets.h"
 #include "guard.h"
 #include "ibsql.h"
 #include "messages.h"
@@ -7,21 +8,12 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using EditorWidgets::named;
 
 TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
     : QDialog(owner)
@@ -46,24 +38,25 @@ TWizCSDSceltaUserForm::TWizCSDSceltaUserForm(QWidget *owner, TTabForm *tabForm)
     form->addRow(QStringLiteral("Ditta corrente:"), EditDittaCorrente);
     form->addRow(QStringLiteral("Parametri con archivio FB:"), MemoParametri);
 
-    ButtonOk = named(new QPushButton(QStringLiteral("Ok")), "ButtonOk");
-    ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
-    ButtonOk->setAutoDefault(false);
-    ButtonCancel->setAutoDefault(false);
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
+    ButtonOk = EditorWidgets::pushButton(nullptr, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
     auto *v = new QVBoxLayout(this);
     v->addLayout(form, 1);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     Guard::run([this] { caricaUtenti(); });
 
     Guard::connect(ComboUtenti, &QComboBox::currentIndexChanged, this,
-                    [this] { CaricaDittaParametri(GetUtenteSelezionato()); });
+                   [this] { CaricaDittaParametri(GetUtenteSelezionato()); });
     Guard::connect(ButtonOk, &QPushButton::clicked, this, [this] { Ok(); });
     Guard::connect(ButtonCancel, &QPushButton::clicked, this, [this] { reject(); });
+}
+
+void TWizCSDSceltaUserForm::prepara(TIBSQL &q, const QStringList &sql) const
+{
+    q.setDatabase(m_tabForm->IBDatabase1);
+    q.setTransaction(m_tabForm->IBTransaction1);
+    q.SQL = sql;
 }
 
 void TWizCSDSceltaUserForm::caricaUtenti()
@@ -72,12 +65,9 @@ void TWizCSDSceltaUserForm::caricaUtenti()
     if (!m_tabForm)
         return;
     TIBSQL q;
-    q.setDatabase(m_tabForm->IBDatabase1);
-    q.setTransaction(m_tabForm->IBTransaction1);
-    q.SQL = QStringList{QStringLiteral("SELECT"),       QStringLiteral("  CODICE,"),
-                        QStringLiteral("  NOMEUTENTE"), QStringLiteral("FROM"),
-                        QStringLiteral("  UTENTI"),     QStringLiteral("ORDER BY"),
-                        QStringLiteral("  NOMEUTENTE")};
+    prepara(q, {QStringLiteral("SELECT"), QStringLiteral("  CODICE,"),
+                QStringLiteral("  NOMEUTENTE"), QStringLiteral("FROM"), QStringLiteral("  UTENTI"),
+                QStringLiteral("ORDER BY"), QStringLiteral("  NOMEUTENTE")});
     QStringList nomi;
     QStringList codici;
     for (q.ExecQuery(); !q.Eof(); q.Next()) {
@@ -105,11 +95,9 @@ void TWizCSDSceltaUserForm::CaricaDittaParametri(qint32 codice)
     if (codice == 0 || !m_tabForm)
         return;
     TIBSQL q;
-    q.setDatabase(m_tabForm->IBDatabase1);
-    q.setTransaction(m_tabForm->IBTransaction1);
-    q.SQL = QStringList{QStringLiteral("SELECT"), QStringLiteral("  DITTA"),
-                        QStringLiteral("FROM"),   QStringLiteral("  UTENTI"),
-                        QStringLiteral("WHERE"),  QStringLiteral("  CODICE=:CODICE")};
+    prepara(q, {QStringLiteral("SELECT"), QStringLiteral("  DITTA"), QStringLiteral("FROM"),
+                QStringLiteral("  UTENTI"), QStringLiteral("WHERE"),
+                QStringLiteral("  CODICE=:CODICE")});
     q.ParamByName(QStringLiteral("CODICE")).setAsInteger(codice);
     q.ExecQuery();
     const QString ditta = q.Eof() ? QString() : q.FieldByName(QStringLiteral("DITTA")).AsString();

@@ -7,6 +7,7 @@ class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class TIBSQL;
 class TTabForm;
 
 // The user chooser: the suite user for whom a designed window is tried, with
@@ -36,6 +37,8 @@ public:
     QPushButton *ButtonCancel;
 
 private:
+    // A statement on the user database, in its usual transaction.
+    void prepara(TIBSQL &q, const QStringList &sql) const;
     void caricaUtenti();
 
     TTabForm *m_tabForm;

@@ -1,8 +1,9 @@
 #include "wizcsdstampaform.h"
 
-#include "guard.h"
 #include "csdfinestre.h"
+#include "editorwidgets.h"
 #include "filedialogs.h"
+#include "guard.h"
 #include "messages.h"
 
 #include <QFormLayout>
@@ -14,6 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <stdexcept>
+
+using EditorWidgets::named;
 
 void ControllaStampa(const TCSDStampaOld &stampa)
 {
@@ -28,23 +31,6 @@ void VerificaStampa(const QString &xmlStampa)
     ControllaStampa(stampa);
 }
 
-namespace {
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton *didascalia(const QString &testo, const char *name)
-{
-    auto *button = named(new QPushButton(testo), name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
                                      const QString &nomeTabella)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -54,9 +40,10 @@ TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
     setObjectName(QStringLiteral("WizCSDStampaForm"));
     setWindowTitle(QStringLiteral("Wizard Stampa"));
 
-    ButtonTitolo = didascalia(QStringLiteral("Titolo"), "ButtonTitolo");
+    ButtonTitolo = EditorWidgets::pushButton(nullptr, "ButtonTitolo", QStringLiteral("Titolo"));
     EditTitolo = named(new QLineEdit, "EditTitolo");
-    ButtonReport = didascalia(QStringLiteral("&Report (nome file)"), "ButtonReport");
+    ButtonReport =
+        EditorWidgets::pushButton(nullptr, "ButtonReport", QStringLiteral("&Report (nome file)"));
     EditReport = named(new QLineEdit, "EditReport");
     auto *orientamento =
         named(new QGroupBox(QStringLiteral("Orientamento pag.")), "GroupOrientamento");
@@ -66,7 +53,8 @@ TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
     radios->addWidget(RadioVerticale);
     radios->addWidget(RadioOrizzontale);
     radios->addStretch(1);
-    ButtonSQLStampa = didascalia(QStringLiteral("SQL Stampa"), "ButtonSQLStampa");
+    ButtonSQLStampa =
+        EditorWidgets::pushButton(nullptr, "ButtonSQLStampa", QStringLiteral("SQL Stampa"));
     MemoSQLStampa = named(new QPlainTextEdit, "MemoSQLStampa");
     MemoSQLStampa->setTabChangesFocus(true);
     MemoSQLStampa->setMinimumHeight(MemoSQLStampa->fontMetrics().height() * 8);
@@ -77,17 +65,11 @@ TWizCSDStampaForm::TWizCSDStampaForm(QWidget *owner, TCSDStampaOld *stampa,
     form->addRow(orientamento);
     form->addRow(ButtonSQLStampa, MemoSQLStampa);
 
-    ButtonOk = named(new QPushButton(QStringLiteral("Ok")), "ButtonOk");
-    ButtonCancel = named(new QPushButton(QStringLiteral("Cancel")), "ButtonCancel");
-    ButtonOk->setAutoDefault(false);
-    ButtonCancel->setAutoDefault(false);
-    auto *bottoni = new QHBoxLayout;
-    bottoni->addStretch(1);
-    bottoni->addWidget(ButtonOk);
-    bottoni->addWidget(ButtonCancel);
+    ButtonOk = EditorWidgets::pushButton(nullptr, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(nullptr, "ButtonCancel", QStringLiteral("Cancel"));
     auto *v = new QVBoxLayout(this);
     v->addLayout(form, 1);
-    v->addLayout(bottoni);
+    v->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
 
     EditTitolo->setText(m_stampa->TitoloStampa.isEmpty() ? QStringLiteral("Stampa ") + m_nomeTabella
                                                          : m_stampa->TitoloStampa);

@@ -26,13 +26,19 @@ TDBEdit *keyEdit(QWidget *parent, const char *name, TDataSet *dataSet, const cha
     return edit;
 }
 
-QPushButton *labelButton(QWidget *parent, const QString &objectName, const QString &caption,
-                         QWidget *target)
+QPushButton *captionButton(QWidget *parent, const QString &objectName, const QString &caption)
 {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(objectName);
     b->setFlat(true);
     b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QPushButton *labelButton(QWidget *parent, const QString &objectName, const QString &caption,
+                         QWidget *target)
+{
+    auto *b = captionButton(parent, objectName, caption);
     b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     b->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
     setTag(b, 2);
@@ -47,6 +53,23 @@ QPushButton *button(const char *name, const QString &caption, int tag)
     b->setObjectName(QLatin1String(name));
     setTag(b, tag);
     return b;
+}
+
+QPushButton *pushButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QWidget *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QWidget *b : buttons)
+        row->addWidget(b);
+    return row;
 }
 
 QPushButton *helpButton(QWidget *parent, const char *name)

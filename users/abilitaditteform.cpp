@@ -1,13 +1,13 @@
 #include "abilitaditteform.h"
 
 #include "dittetesto.h"
+#include "editorwidgets.h"
 #include "guard.h"
 #include "ibsql.h"
 #include "messages.h"
 #include "tabform.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -57,18 +57,12 @@ void TAbilitaDitteForm::buildWindow()
         l->setSelectionMode(QAbstractItemView::ExtendedSelection);
         return l;
     };
-    auto pulsante = [this](const char *nome, const QString &testo) {
-        auto *b = new QPushButton(testo, this);
-        b->setObjectName(QLatin1String(nome));
-        b->setAutoDefault(false);
-        return b;
-    };
     ListBoxAttive = lista("ListBoxAttive");
     ListBoxDisattive = lista("ListBoxDisattive");
-    ButtonDisattiva = pulsante("ButtonDisattiva", QStringLiteral(">"));
-    ButtonAttiva = pulsante("ButtonAttiva", QStringLiteral("<"));
-    ButtonOk = pulsante("ButtonOk", QStringLiteral("Ok"));
-    ButtonCancel = pulsante("ButtonCancel", QStringLiteral("Cancel"));
+    ButtonDisattiva = EditorWidgets::pushButton(this, "ButtonDisattiva", QStringLiteral(">"));
+    ButtonAttiva = EditorWidgets::pushButton(this, "ButtonAttiva", QStringLiteral("<"));
+    ButtonOk = EditorWidgets::pushButton(this, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(this, "ButtonCancel", QStringLiteral("Cancel"));
     ButtonOk->setDefault(true);
 
     auto *attive = new QLabel(QStringLiteral("Ditte attive"), this);
@@ -90,14 +84,9 @@ void TAbilitaDitteForm::buildWindow()
     liste->addWidget(ListBoxDisattive, 1, 2);
     liste->setRowStretch(1, 1);
 
-    auto *comandi = new QHBoxLayout;
-    comandi->addStretch(1);
-    comandi->addWidget(ButtonOk);
-    comandi->addWidget(ButtonCancel);
-
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(liste, 1);
-    layout->addLayout(comandi);
+    layout->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
     resize(520, 360);
 
     Guard::connect(ButtonDisattiva, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "acqdafileform.h"
 
 #include "dbgrid.h"
+#include "editorwidgets.h"
 #include "filedialogs.h"
 #include "fileiniditte.h"
 #include "guard.h"
@@ -60,12 +61,6 @@ TAcqDaFileForm::TAcqDaFileForm(QWidget *owner, TTabForm *&tabForm)
 
 void TAcqDaFileForm::buildWindow()
 {
-    auto pulsante = [this](const char *nome, const QString &testo) {
-        auto *b = new QPushButton(testo, this);
-        b->setObjectName(QLatin1String(nome));
-        b->setAutoDefault(false);
-        return b;
-    };
     auto griglia = [this](const char *nome, TRxMemoryData *tabella) {
         auto *g = new TDBGrid(this);
         g->setObjectName(QLatin1String(nome));
@@ -81,9 +76,9 @@ void TAcqDaFileForm::buildWindow()
     EditSelFile = new QLineEdit(this);
     EditSelFile->setObjectName(QStringLiteral("EditSelFile"));
     EditSelFile->setReadOnly(true);
-    ButtonSelFile = pulsante("ButtonSelFile", QStringLiteral("Sel. File"));
-    ButtonRiporta = pulsante("ButtonRiporta", QStringLiteral("Riporta"));
-    ButtonChiudi = pulsante("ButtonChiudi", QStringLiteral("Chiudi"));
+    ButtonSelFile = EditorWidgets::pushButton(this, "ButtonSelFile", QStringLiteral("Sel. File"));
+    ButtonRiporta = EditorWidgets::pushButton(this, "ButtonRiporta", QStringLiteral("Riporta"));
+    ButtonChiudi = EditorWidgets::pushButton(this, "ButtonChiudi", QStringLiteral("Chiudi"));
     GridDitte = griglia("GridDitte", MemTabDitte);
     GridImpo = griglia("GridImpo", MemTabImpo);
     GridImpo->Model()->setColumnHidden(QStringLiteral("S"));
@@ -101,10 +96,6 @@ void TAcqDaFileForm::buildWindow()
     auto *file = new QHBoxLayout;
     file->addWidget(EditSelFile, 1);
     file->addWidget(ButtonSelFile);
-    auto *comandi = new QHBoxLayout;
-    comandi->addStretch(1);
-    comandi->addWidget(ButtonRiporta);
-    comandi->addWidget(ButtonChiudi);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(file);
@@ -114,7 +105,7 @@ void TAcqDaFileForm::buildWindow()
                                                "selezionare / deselezionare)"),
                                 GridImpo));
     layout->addWidget(GridImpo, 2);
-    layout->addLayout(comandi);
+    layout->addLayout(EditorWidgets::buttonRow({ButtonRiporta, ButtonChiudi}));
     resize(760, 560);
 
     Guard::connect(ButtonSelFile, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "replicaditteform.h"
 
 #include "dbgrid.h"
+#include "editorwidgets.h"
 #include "guard.h"
 #include "ibquery.h"
 #include "ibsql.h"
@@ -69,12 +70,6 @@ TReplicaDitteForm::~TReplicaDitteForm()
 
 void TReplicaDitteForm::buildWindow()
 {
-    auto pulsante = [this](const char *nome, const QString &testo) {
-        auto *b = new QPushButton(testo, this);
-        b->setObjectName(QLatin1String(nome));
-        b->setAutoDefault(false);
-        return b;
-    };
     auto etichetta = [this](const QString &testo, QWidget *buddy) {
         auto *l = new QLabel(testo, this);
         l->setBuddy(buddy);
@@ -91,10 +86,12 @@ void TReplicaDitteForm::buildWindow()
     GridUtentiDest->setObjectName(QStringLiteral("GridUtentiDest"));
     GridUtentiDest->setDataSet(QueryUtentiDest);
     Segni::Colora(GridUtentiDest, kCodice, ListaUtentiDest);
-    ButtonSelTutto = pulsante("ButtonSelTutto", QStringLiteral("Sel. tutto"));
-    ButtonDeselTutto = pulsante("ButtonDeselTutto", QStringLiteral("Desel. tutto"));
-    ButtonOk = pulsante("ButtonOk", QStringLiteral("Ok"));
-    ButtonCancel = pulsante("ButtonCancel", QStringLiteral("Cancel"));
+    ButtonSelTutto =
+        EditorWidgets::pushButton(this, "ButtonSelTutto", QStringLiteral("Sel. tutto"));
+    ButtonDeselTutto =
+        EditorWidgets::pushButton(this, "ButtonDeselTutto", QStringLiteral("Desel. tutto"));
+    ButtonOk = EditorWidgets::pushButton(this, "ButtonOk", QStringLiteral("Ok"));
+    ButtonCancel = EditorWidgets::pushButton(this, "ButtonCancel", QStringLiteral("Cancel"));
 
     auto *scelte = new QGridLayout;
     scelte->addWidget(etichetta(QStringLiteral("Utente origine:"), ComboUtente), 0, 0);
@@ -106,16 +103,12 @@ void TReplicaDitteForm::buildWindow()
     selezione->addWidget(ButtonSelTutto);
     selezione->addWidget(ButtonDeselTutto);
     selezione->addStretch(1);
-    auto *comandi = new QHBoxLayout;
-    comandi->addStretch(1);
-    comandi->addWidget(ButtonOk);
-    comandi->addWidget(ButtonCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(scelte);
     layout->addWidget(etichetta(QStringLiteral("Utenti destinazione:"), GridUtentiDest));
     layout->addWidget(GridUtentiDest, 1);
     layout->addLayout(selezione);
-    layout->addLayout(comandi);
+    layout->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
     resize(520, 480);
 
     Guard::connect(ComboUtente, &QComboBox::activated, this, [this](int) { ComboUtenteChange(); });

@@ -1,26 +1,17 @@
 #include "sostform.h"
 
+#include "editorwidgets.h"
 #include "guard.h"
 #include "messages.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
-
-QPushButton *etichetta(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setFlat(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
 
 QLineEdit *casella(QWidget *parent, const char *name)
 {
@@ -34,10 +25,12 @@ QLineEdit *casella(QWidget *parent, const char *name)
 
 TSostForm::TSostForm(QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
-    , ButtonTag(etichetta(this, "ButtonTag", QStringLiteral("Tag")))
-    , ButtonValoreCorrente(
-          etichetta(this, "ButtonValoreCorrente", QStringLiteral("Valore Corrente")))
-    , ButtonNuovoValore(etichetta(this, "ButtonNuovoValore", QStringLiteral("Nuovo Valore")))
+    , ButtonTag(
+          EditorWidgets::captionButton(this, QStringLiteral("ButtonTag"), QStringLiteral("Tag")))
+    , ButtonValoreCorrente(EditorWidgets::captionButton(
+          this, QStringLiteral("ButtonValoreCorrente"), QStringLiteral("Valore Corrente")))
+    , ButtonNuovoValore(EditorWidgets::captionButton(this, QStringLiteral("ButtonNuovoValore"),
+                                                     QStringLiteral("Nuovo Valore")))
     , EditTag(casella(this, "EditTag"))
     , EditValoreCorrente(casella(this, "EditValoreCorrente"))
     , EditNuovoValore(casella(this, "EditNuovoValore"))
@@ -66,14 +59,10 @@ TSostForm::TSostForm(QWidget *owner)
     auto *radio = new QVBoxLayout(RadioSost);
     radio->addWidget(RadioSoloDitta);
     radio->addWidget(RadioTutteDitte);
-    auto *pulsanti = new QHBoxLayout;
-    pulsanti->addStretch();
-    pulsanti->addWidget(ButtonOk);
-    pulsanti->addWidget(ButtonCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(campi);
     layout->addWidget(RadioSost);
-    layout->addLayout(pulsanti);
+    layout->addLayout(EditorWidgets::buttonRow({ButtonOk, ButtonCancel}));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     Guard::connect(ButtonTag, &QPushButton::clicked, this, [this] { EditTag->setFocus(); });
