@@ -278,10 +278,9 @@ public:
 
     void voce(int codice, const TVoceFile &v)
     {
-        const QVariantList valori = valoriVoce(v);
         m_insMenu.imposta(0, codice);
-        for (int i = 0; i < valori.size(); ++i)
-            m_insMenu.imposta(i + 1, valori[i]);
+        for (int i = 0; i < int(kCampiVoce.size()); ++i)
+            m_insMenu.imposta(i + 1, v.*kCampiVoce[i]);
         esegui(m_insMenu, QStringLiteral("INSERT"), [&] { return testoVoce(codice, v); });
     }
 
@@ -385,10 +384,16 @@ public:
                                   trovato ? kEsistente : kNuovo});
             m_nomePrecedente = r[Nome];
         }
-        QVariantList valori = valoriVoce(VoceDellaRiga(r));
-        valori.prepend(m_codice);
-        valori.insert(12, QVariant()); // S
-        valori.insert(13, QVariant()); // S2
+        // PROGRAMMA, the entry's fields with S and S2 before the last one.
+        const TVoceFile v = VoceDellaRiga(r);
+        QVariantList valori;
+        valori.reserve(int(kCampiVoce.size()) + 3);
+        valori << m_codice;
+        for (QVariant TVoceFile::*campo : kCampiVoce) {
+            if (campo == &TVoceFile::ParametriBlob)
+                valori << QVariant() << QVariant();
+            valori << v.*campo;
+        }
         m_menu->AppendRecord(valori);
     }
 

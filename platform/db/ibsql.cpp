@@ -62,7 +62,12 @@ void TSQLParams::ClearValues()
 struct TIBSQL::Impl
 {
     QString preparedText;
+    // The lines prepared: while SQL is still this list, the statement runs
+    // again without the text being joined and compared.
+    QStringList preparedLines;
     QStringList positionalNames; // name of each "?" in order
+    // For each "?", the parameter that gives its value: the first of its name.
+    QVector<int> valueOf;
     IStatement *statement = nullptr;
     IMessageMetadata *inMeta = nullptr;
     IMessageMetadata *outMeta = nullptr;
@@ -104,6 +109,7 @@ struct TIBSQL::Impl
         inMeta = outMeta = nullptr;
         statement = nullptr;
         preparedText.clear();
+        preparedLines.clear();
     }
 };
 
@@ -157,9 +163,13 @@ void TIBSQL::freeStatement()
 void TIBSQL::Prepare()
 {
     m_binding.checkReady();
-    const QString text = SQL.join(QLatin1Char('\n'));
-    if (d->statement && text == d->preparedText)
+    if (d->statement && SQL == d->preparedLines)
         return;
+    const QString text = SQL.join(QLatin1Char('\n'));
+    if (d->statement && text == d->preparedText) {
+        d->preparedLines = SQL;
+        return;
+    }
     freeStatement();
 
     ParsedSql parsed = ParamCheck ? parseSqlParams(text) : ParsedSql{text, {}};
@@ -183,6 +193,18 @@ void TIBSQL::Prepare()
         }
         d->positionalNames = parsed.names;
         m_params.setNames(parsed.names);
+        d->valueOf.clear();
+        for (int i = 0; i < parsed.names.size(); ++i) {
+            const QString &name = parsed.names.at(i);
+            int first = i;
+            if (!name.isEmpty()) {
+                for (first = 0; first < i; ++first) {
+                    if (parsed.names.at(first).compare(name, Qt::CaseInsensitive) == 0)
+                        break;
+                }
+            }
+            d->valueOf.append(first);
+        }
         // The names now stand for this text: a later change of it is scanned anew.
         m_scannedText = text;
 
@@ -204,6 +226,7 @@ void TIBSQL::Prepare()
         }
     });
     d->preparedText = text;
+    d->preparedLines = SQL;
 }
 
 void TIBSQL::ExecQuery()
@@ -215,10 +238,9 @@ void TIBSQL::ExecQuery()
     ITransaction *tra = Transaction()->handle();
 
     QVector<const TIBValue *> values;
-    for (int i = 0; i < d->positionalNames.size(); ++i) {
-        const QString &name = d->positionalNames.at(i);
-        values.append(name.isEmpty() ? &m_params[i] : m_params.FindParam(name));
-    }
+    values.reserve(d->valueOf.size());
+    for (const int i : d->valueOf)
+        values.append(&m_params[i]);
     if (!d->input)
         d->input = std::make_unique<IBMessage::InputMessage>(d->inMeta);
     IBMessage::InputMessage &input = *d->input;
