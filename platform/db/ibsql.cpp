@@ -68,6 +68,7 @@ struct TIBSQL::Impl
     QStringList positionalNames; // name of each "?" in order
     // For each "?", the parameter that gives its value: the first of its name.
     QVector<int> valueOf;
+    QVector<const TIBValue *> values; // each run's, kept to spare an allocation
     IStatement *statement = nullptr;
     IMessageMetadata *inMeta = nullptr;
     IMessageMetadata *outMeta = nullptr;
@@ -237,8 +238,8 @@ void TIBSQL::ExecQuery()
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
 
-    QVector<const TIBValue *> values;
-    values.reserve(d->valueOf.size());
+    QVector<const TIBValue *> &values = d->values;
+    values.clear();
     for (const int i : d->valueOf)
         values.append(&m_params[i]);
     if (!d->input)
