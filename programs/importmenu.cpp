@@ -5,6 +5,7 @@
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "memorydata.h"
+#include "valueconv.h"
 
 #include <QHash>
 
@@ -183,8 +184,11 @@ public:
         : m_menu(menu)
         , m_scorri(menu, true)
     {
-        for (const QString &c : DettMenu::NomiVoce())
-            m_colonne.append(m_menu->FieldByName(c));
+        for (const QString &c : DettMenu::NomiVoce()) {
+            TField *f = m_menu->FieldByName(c);
+            m_colonne.append(f);
+            m_blob.append(FieldTypes::isBlob(f->DataType()));
+        }
         TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
         int numero = 0;
         for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
@@ -200,9 +204,7 @@ public:
         auto valore = [&](int i) {
             // Blobs hold Windows-1252 bytes; the values are text.
             const QVariant v = m_colonne[i]->Value();
-            return FieldTypes::isBlob(m_colonne[i]->DataType()) && !v.isNull()
-                       ? QVariant(m_colonne[i]->AsString())
-                       : v;
+            return m_blob[i] && !v.isNull() ? QVariant(ValueConv::toText(v)) : v;
         };
         TVoceFile v;
         for (int i = 0; i < int(kCampiVoce.size()); ++i)
@@ -214,6 +216,7 @@ private:
     TRxMemoryData *m_menu;
     TScorrimento m_scorri;
     QVector<TField *> m_colonne;
+    QVector<bool> m_blob;
     QHash<int, QVector<int>> m_posizioni;
 };
 
