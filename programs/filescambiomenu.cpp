@@ -77,11 +77,33 @@ QString conSequenze(QString s)
 // The inverse of conSequenze for every value the writer accepts: it refuses
 // a PARAMETRIBLOB that already holds "\r" or "\n", so each one in the file
 // stands for a line break.
-QString senzaSequenze(QString s)
+// One walk does what replacing every "\r" and then every "\n" would: a
+// backslash taken by an "r" can never start an "\n".
+QString senzaSequenze(const QString &s)
 {
-    s.replace(QLatin1String("\\r"), QLatin1String("\r"));
-    s.replace(QLatin1String("\\n"), QLatin1String("\n"));
-    return s;
+    if (!s.contains(QLatin1Char('\\')))
+        return s;
+    QString out(s.size(), Qt::Uninitialized);
+    const QChar *src = s.constData();
+    QChar *dst = out.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (src[i] == QLatin1Char('\\') && i + 1 < s.size()) {
+            if (src[i + 1] == QLatin1Char('r')) {
+                dst[n++] = QLatin1Char('\r');
+                ++i;
+                continue;
+            }
+            if (src[i + 1] == QLatin1Char('n')) {
+                dst[n++] = QLatin1Char('\n');
+                ++i;
+                continue;
+            }
+        }
+        dst[n++] = src[i];
+    }
+    out.truncate(n);
+    return out;
 }
 
 QString rifiutoRiga(const TRigaScambio &riga)

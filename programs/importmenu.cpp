@@ -5,6 +5,7 @@
 #include "ibdatabase.h"
 #include "ibsql.h"
 #include "memorydata.h"
+#include "valueconv.h"
 
 #include <QHash>
 
@@ -183,8 +184,11 @@ public:
         : m_menu(menu)
         , m_scorri(menu, true)
     {
-        for (const QString &c : DettMenu::NomiVoce())
-            m_colonne.append(m_menu->FieldByName(c));
+        for (const QString &c : DettMenu::NomiVoce()) {
+            TField *f = m_menu->FieldByName(c);
+            m_colonne.append(f);
+            m_blob.append(FieldTypes::isBlob(f->DataType()));
+        }
         TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
         int numero = 0;
         for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
@@ -200,9 +204,7 @@ public:
         auto valore = [&](int i) {
             // Blobs hold Windows-1252 bytes; the values are text.
             const QVariant v = m_colonne[i]->Value();
-            return FieldTypes::isBlob(m_colonne[i]->DataType()) && !v.isNull()
-                       ? QVariant(m_colonne[i]->AsString())
-                       : v;
+            return m_blob[i] && !v.isNull() ? QVariant(ValueConv::toText(v)) : v;
         };
         TVoceFile v;
         for (int i = 0; i < int(kCampiVoce.size()); ++i)
@@ -214,6 +216,7 @@ private:
     TRxMemoryData *m_menu;
     TScorrimento m_scorri;
     QVector<TField *> m_colonne;
+    QVector<bool> m_blob;
     QHash<int, QVector<int>> m_posizioni;
 };
 
@@ -278,10 +281,9 @@ public:
 
     void voce(int codice, const TVoceFile &v)
     {
-        const QVariantList valori = valoriVoce(v);
         m_insMenu.imposta(0, codice);
-        for (int i = 0; i < valori.size(); ++i)
-            m_insMenu.imposta(i + 1, valori[i]);
+        for (int i = 0; i < int(kCampiVoce.size()); ++i)
+            m_insMenu.imposta(i + 1, v.*kCampiVoce[i]);
         esegui(m_insMenu, QStringLiteral("INSERT"), [&] { return testoVoce(codice, v); });
     }
 
@@ -385,10 +387,16 @@ public:
                                   trovato ? kEsistente : kNuovo});
             m_nomePrecedente = r[Nome];
         }
-        QVariantList valori = valoriVoce(VoceDellaRiga(r));
-        valori.prepend(m_codice);
-        valori.insert(12, QVariant()); // S
-        valori.insert(13, QVariant()); // S2
+        // PROGRAMMA, the entry's fields with S and S2 before the last one.
+        const TVoceFile v = VoceDellaRiga(r);
+        QVariantList valori;
+        valori.reserve(int(kCampiVoce.size()) + 3);
+        valori << m_codice;
+        for (QVariant TVoceFile::*campo : kCampiVoce) {
+            if (campo == &TVoceFile::ParametriBlob)
+                valori << QVariant() << QVariant();
+            valori << v.*campo;
+        }
         m_menu->AppendRecord(valori);
     }
 

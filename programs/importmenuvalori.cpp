@@ -25,6 +25,8 @@ QVariant conAccento(const QVariant &v)
 
 QString parametriSuRighe(const QString &letti)
 {
+    if (!letti.contains(QLatin1Char(';')))
+        return letti;
     QString s = letti;
     s.replace(QLatin1Char(';'), QLatin1String(";\r\n"));
     return s.size() > kLunghezzaParametri ? letti : s;
@@ -47,6 +49,9 @@ bool TVoceFile::operator==(const TVoceFile &o) const
 
 QString ConAccento(QString s)
 {
+    // Most texts have no apostrophe: they go on shared, not copied.
+    if (!s.contains(QLatin1Char('\'')))
+        return s;
     s.replace(QLatin1Char('\''), QStringLiteral("´"));
     return s;
 }

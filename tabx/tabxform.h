@@ -211,6 +211,12 @@ public:
     qint32 CaricaPravlin(qint32 Utente);
     // Rebuilds UTENTI.PRAVLIN of the user from the user's TABPRAVLIN rows.
     void ScriviPravlin(qint32 Utente);
+    // Those of the codes whose stored text is not, byte for byte, the one
+    // ScriviPravlin would make from their rows now (a code without a stored
+    // row among them): every row and every text read in one pass, in one
+    // transaction of its own. ScriviPravlin of these alone leaves the texts
+    // as ScriviPravlin of every code would.
+    QVector<qint32> PravlinDaRiscrivere(const QVector<qint32> &Utenti);
     // Upsert of one TABPRAVLIN row of the current user, committed at once.
     void ScriviParametroPravlin(const QString &Intestazione, const QString &Parametro,
                                 const QString &Valore);

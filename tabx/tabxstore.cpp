@@ -6,7 +6,10 @@
 #include "messages.h"
 #include "pravlinrows.h"
 
+#include <QHash>
+
 #include <exception>
+#include <optional>
 
 // The per-user parameter store: one value of the current user under the
 // current heading, in the user's INI file (mode 1) or in TABPRAVLIN (mode 0),
@@ -187,4 +190,60 @@ void TTabXForm::ScriviPravlin(qint32 Utente)
         QueryPravlin->ParamByName(QStringLiteral("CODICE")).setAsInteger(Utente);
         QueryPravlin->ExecSQL();
     });
+}
+
+QVector<qint32> TTabXForm::PravlinDaRiscrivere(const QVector<qint32> &Utenti)
+{
+    // Within a user the rows come in ScriviPravlin's order.
+    QHash<qint32, QVector<TPravlin>> righe;
+    QHash<qint32, std::optional<QString>> memorizzati;
+    if (TransazioneUser->InTransaction())
+        TransazioneUser->Commit();
+    TransazioneUser->StartTransaction();
+    try {
+        TIBSQL q;
+        q.setDatabase(IBDatabaseUser);
+        q.setTransaction(TransazioneUser);
+        q.SQL = QStringList{QStringLiteral("SELECT UTENTE,INTESTAZIONE,PARAMETRO,VALORE"),
+                            QStringLiteral("FROM TABPRAVLIN WHERE INTESTAZIONE IS NOT NULL"),
+                            QStringLiteral("ORDER BY UTENTE,INTESTAZIONE,PROGRESSIVO")};
+        QVector<TPravlin> *dellUtente = nullptr;
+        qint32 ultimo = 0;
+        for (q.ExecQuery(); !q.Eof(); q.Next()) {
+            const qint32 utente = q.Fields(0).AsInteger();
+            if (!dellUtente || utente != ultimo) {
+                dellUtente = &righe[utente];
+                ultimo = utente;
+            }
+            dellUtente->append(
+                {q.Fields(1).AsString(), q.Fields(2).AsString(), q.Fields(3).AsString()});
+        }
+        q.Close();
+        q.SQL = QStringList{QStringLiteral("SELECT CODICE,PRAVLIN FROM UTENTI")};
+        for (q.ExecQuery(); !q.Eof(); q.Next()) {
+            const TSQLField &pravlin = q.Fields(1);
+            memorizzati.insert(q.Fields(0).AsInteger(),
+                               pravlin.IsNull() ? std::nullopt : std::optional(pravlin.AsString()));
+        }
+        q.Close();
+        TransazioneUser->Commit();
+    } catch (...) {
+        if (TransazioneUser->InTransaction())
+            TransazioneUser->Rollback();
+        throw;
+    }
+
+    QVector<qint32> diversi;
+    for (qint32 utente : Utenti) {
+        const auto m = memorizzati.constFind(utente);
+        if (m == memorizzati.cend()) {
+            diversi.append(utente);
+            continue;
+        }
+        // An empty text is stored as NULL.
+        const QString testo = Pravlin::ComponiPravlin(righe.value(utente));
+        if (testo.isEmpty() ? m->has_value() : (!m->has_value() || **m != testo))
+            diversi.append(utente);
+    }
+    return diversi;
 }

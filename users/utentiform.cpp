@@ -285,15 +285,19 @@ void TUtentiForm::RicostruisciTesti()
         // The table-services object has shown why; the editor does not open.
         throw EAbort();
     }
+    // Whatever the shared transaction held before the editor opened goes:
+    // the codes are read on a snapshot that sees every user there is now,
+    // and the grid's on one that sees the rebuilt texts.
+    TIBTransaction *tr = FTabForm->IBTransaction1;
+    const auto riparti = [tr] {
+        if (tr->InTransaction())
+            tr->Rollback();
+        tr->StartTransaction();
+    };
+    riparti();
     Utenti::RicostruisciPravlin(*tabx, *QueryAux);
     tabx.reset();
-
-    // Whatever the shared transaction held before the editor opened goes,
-    // and its snapshot sees the rebuilt texts.
-    TIBTransaction *tr = FTabForm->IBTransaction1;
-    if (tr->InTransaction())
-        tr->Rollback();
-    tr->StartTransaction();
+    riparti();
 }
 
 void TUtentiForm::MostraUtenteInattivo()

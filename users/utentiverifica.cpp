@@ -65,7 +65,16 @@ void RicostruisciPravlin(TTabXForm &tabx, TIBSQL &codici)
         utenti.append(codici.Fields(0).AsInteger());
     codici.Close();
 
-    for (qint32 utente : utenti) {
+    // Only the users whose text the rows no longer make are written, each
+    // committed on its own; when the one pass fails, every user goes
+    // through its own rebuild, which shows its own failure.
+    QVector<qint32> daRiscrivere;
+    try {
+        daRiscrivere = tabx.PravlinDaRiscrivere(utenti);
+    } catch (const std::exception &) {
+        daRiscrivere = utenti;
+    }
+    for (qint32 utente : daRiscrivere) {
         // A failed update is shown by ScriviPravlin itself; a failure it
         // lets through (reading the rows) is shown here. Either way the
         // next user follows.

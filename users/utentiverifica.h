@@ -36,9 +36,10 @@ QStringList RigheHelpVerifica();
 QString Asterischi(const QString &password);
 
 // Rebuilds every user's parameter text from the user's rows: one
-// ScriviPravlin per code of UTENTI, each committed on the table-services
-// object's own connection. A user whose rebuild fails is reported and the
-// others follow. `codici` reads the codes in the caller's transaction.
+// ScriviPravlin, committed on the table-services object's own connection,
+// for each code of UTENTI whose stored text the rows no longer make. A user
+// whose rebuild fails is reported and the others follow. `codici` reads the
+// codes in the caller's transaction, which should see the users there are.
 void RicostruisciPravlin(TTabXForm &tabx, TIBSQL &codici);
 
 } // namespace Utenti

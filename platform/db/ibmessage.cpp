@@ -96,8 +96,10 @@ void InputMessage::build(const QVector<const TIBValue *> &values, const QStringL
             m_declaredRead = true;
         }
         const unsigned n = unsigned(m_declaredSlots.size());
-        std::vector<QByteArray> texts(n);
-        std::vector<Slot> shape(n);
+        std::vector<QByteArray> &texts = m_texts;
+        std::vector<Slot> &shape = m_shape;
+        texts.assign(n, QByteArray());
+        shape.resize(n);
         for (unsigned i = 0; i < n; ++i) {
             shape[i] = slotFor(i, i < unsigned(values.size()) ? values[i] : nullptr, texts[i]);
             // The message's length word would carry the size modulo 65,536:

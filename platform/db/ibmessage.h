@@ -67,6 +67,9 @@ private:
     std::vector<Declared> m_declaredSlots;
     Firebird::IMessageMetadata *m_meta = nullptr;
     std::vector<Slot> m_slots;
+    // Each run's texts and shape, kept so that a run allocates neither.
+    std::vector<QByteArray> m_texts;
+    std::vector<Slot> m_shape;
     std::vector<unsigned> m_offsets;
     std::vector<unsigned> m_nullOffsets;
     std::vector<unsigned char> m_buffer;

@@ -62,7 +62,13 @@ void TSQLParams::ClearValues()
 struct TIBSQL::Impl
 {
     QString preparedText;
+    // The lines prepared: while SQL is still this list, the statement runs
+    // again without the text being joined and compared.
+    QStringList preparedLines;
     QStringList positionalNames; // name of each "?" in order
+    // For each "?", the parameter that gives its value: the first of its name.
+    QVector<int> valueOf;
+    QVector<const TIBValue *> values; // each run's, kept to spare an allocation
     IStatement *statement = nullptr;
     IMessageMetadata *inMeta = nullptr;
     IMessageMetadata *outMeta = nullptr;
@@ -75,6 +81,10 @@ struct TIBSQL::Impl
     // shared instead of decoded and stored again.
     std::vector<std::string> lastText;
     std::vector<QVariant> lastValue;
+    // Rows read and texts found repeated in each column, over its first
+    // kRowsWeighed rows: a column that seldom repeats is read straight.
+    std::vector<int> rowsWeighed;
+    std::vector<int> repeats;
     std::unique_ptr<IBMessage::InputMessage> input;
     Fb::Status fetchStatus; // one for every row of a cursor
 
@@ -104,6 +114,7 @@ struct TIBSQL::Impl
         inMeta = outMeta = nullptr;
         statement = nullptr;
         preparedText.clear();
+        preparedLines.clear();
     }
 };
 
@@ -157,9 +168,13 @@ void TIBSQL::freeStatement()
 void TIBSQL::Prepare()
 {
     m_binding.checkReady();
-    const QString text = SQL.join(QLatin1Char('\n'));
-    if (d->statement && text == d->preparedText)
+    if (d->statement && SQL == d->preparedLines)
         return;
+    const QString text = SQL.join(QLatin1Char('\n'));
+    if (d->statement && text == d->preparedText) {
+        d->preparedLines = SQL;
+        return;
+    }
     freeStatement();
 
     ParsedSql parsed = ParamCheck ? parseSqlParams(text) : ParsedSql{text, {}};
@@ -183,6 +198,18 @@ void TIBSQL::Prepare()
         }
         d->positionalNames = parsed.names;
         m_params.setNames(parsed.names);
+        d->valueOf.clear();
+        for (int i = 0; i < parsed.names.size(); ++i) {
+            const QString &name = parsed.names.at(i);
+            int first = i;
+            if (!name.isEmpty()) {
+                for (first = 0; first < i; ++first) {
+                    if (parsed.names.at(first).compare(name, Qt::CaseInsensitive) == 0)
+                        break;
+                }
+            }
+            d->valueOf.append(first);
+        }
         // The names now stand for this text: a later change of it is scanned anew.
         m_scannedText = text;
 
@@ -192,6 +219,8 @@ void TIBSQL::Prepare()
         d->columns.clear();
         d->lastText.assign(outCount, std::string());
         d->lastValue.assign(outCount, QVariant());
+        d->rowsWeighed.assign(outCount, 0);
+        d->repeats.assign(outCount, 0);
         for (unsigned i = 0; i < outCount; ++i) {
             d->columns.push_back(IBMessage::describe(&st, d->outMeta, i));
             TSQLField f(Win1252::decode(QByteArray(d->outMeta->getAlias(&st, i))));
@@ -204,6 +233,7 @@ void TIBSQL::Prepare()
         }
     });
     d->preparedText = text;
+    d->preparedLines = SQL;
 }
 
 void TIBSQL::ExecQuery()
@@ -214,11 +244,10 @@ void TIBSQL::ExecQuery()
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
 
-    QVector<const TIBValue *> values;
-    for (int i = 0; i < d->positionalNames.size(); ++i) {
-        const QString &name = d->positionalNames.at(i);
-        values.append(name.isEmpty() ? &m_params[i] : m_params.FindParam(name));
-    }
+    QVector<const TIBValue *> &values = d->values;
+    values.clear();
+    for (const int i : d->valueOf)
+        values.append(&m_params[i]);
     if (!d->input)
         d->input = std::make_unique<IBMessage::InputMessage>(d->inMeta);
     IBMessage::InputMessage &input = *d->input;
@@ -258,30 +287,47 @@ void TIBSQL::fetch()
         readRow();
 }
 
-// A text equal to the column's last one shares its string.
-QVariant TIBSQL::columnValue(int i, IAttachment *att, ITransaction *tra)
+// A text equal to the column's last one shares its string; a column whose
+// texts seldom repeat over its first rows is read straight, uncompared.
+void TIBSQL::columnValue(int i, IAttachment *att, ITransaction *tra, QVariant &out)
 {
     const unsigned char *buf = d->outBuffer.data();
     const IBMessage::Column &c = d->columns[size_t(i)];
     const char *text = nullptr;
     size_t length = 0;
-    if (!IBMessage::textOf(c, buf, text, length))
-        return IBMessage::readColumn(c, buf, att, tra, BlobIds);
+    if (!IBMessage::textOf(c, buf, text, length)) {
+        out = IBMessage::readColumn(c, buf, att, tra, BlobIds);
+        return;
+    }
+    constexpr int kRowsWeighed = 64;
+    int &weighed = d->rowsWeighed[size_t(i)];
+    int &repeats = d->repeats[size_t(i)];
+    if (weighed == kRowsWeighed && repeats * 4 < kRowsWeighed) {
+        out = IBMessage::readColumn(c, buf, att, tra, BlobIds);
+        return;
+    }
     std::string &last = d->lastText[size_t(i)];
     QVariant &value = d->lastValue[size_t(i)];
     if (!value.isValid() || last.size() != length || std::memcmp(last.data(), text, length) != 0) {
         value = IBMessage::readColumn(c, buf, att, tra, BlobIds);
         last.assign(text, length);
+    } else if (weighed < kRowsWeighed) {
+        ++repeats;
     }
-    return value;
+    if (weighed < kRowsWeighed)
+        ++weighed;
+    out = value;
 }
 
 void TIBSQL::readRow()
 {
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
-    for (int i = 0; i < m_fields.size(); ++i)
-        m_fields[i].setValue(columnValue(i, att, tra));
+    QVariant v;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        columnValue(i, att, tra, v);
+        m_fields[i].setValue(std::move(v));
+    }
 }
 
 void TIBSQL::TakeRow(QVector<QVariant> &row)
@@ -289,9 +335,12 @@ void TIBSQL::TakeRow(QVector<QVariant> &row)
     IAttachment *att = Database()->attachment();
     ITransaction *tra = Transaction()->handle();
     const int n = int(m_fields.size());
-    row.reserve(row.size() + n);
+    // Each value goes straight into its place in the row.
+    const qsizetype at = row.size();
+    row.resize(at + n);
+    QVariant *out = row.data() + at;
     for (int i = 0; i < n; ++i)
-        row.append(columnValue(i, att, tra));
+        columnValue(i, att, tra, out[i]);
 }
 
 void TIBSQL::Next()

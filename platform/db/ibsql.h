@@ -89,7 +89,7 @@ private:
     void freeStatement();
     void fetch();
     void readRow();
-    QVariant columnValue(int i, Firebird::IAttachment *att, Firebird::ITransaction *tra);
+    void columnValue(int i, Firebird::IAttachment *att, Firebird::ITransaction *tra, QVariant &out);
     void syncParams();
 
     TIBBinding m_binding;

@@ -53,8 +53,11 @@ QString decode(const char *data, int length)
 {
     QString out(length, Qt::Uninitialized);
     QChar *dst = out.data();
-    for (int i = 0; i < length; ++i)
-        dst[i] = QChar(toUnicode(static_cast<unsigned char>(data[i])));
+    for (int i = 0; i < length; ++i) {
+        // Most bytes stand for themselves; only 0x80..0x9F need the table.
+        const unsigned char b = static_cast<unsigned char>(data[i]);
+        dst[i] = QChar(b < 0x80 || b > 0x9F ? char16_t(b) : toUnicode(b));
+    }
     return out;
 }
 
@@ -67,8 +70,12 @@ QByteArray encode(const QString &text)
 {
     QByteArray out(text.size(), Qt::Uninitialized);
     char *dst = out.data();
+    const QChar *src = text.constData();
     for (int i = 0; i < text.size(); ++i) {
-        if (!toByte(text.at(i).unicode(), dst[i]))
+        const char16_t u = src[i].unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            dst[i] = char(u);
+        else if (!toByte(u, dst[i]))
             throw EncodingError(text.at(i), text);
     }
     return out;

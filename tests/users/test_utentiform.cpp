@@ -137,6 +137,22 @@ TEST_F(UtentiFormTest, AUserWhoseRebuildFailsIsReportedAndTheOthersFollow)
     EXPECT_EQ(f->QueryUtenti->RecordCount(), 3);
 }
 
+TEST_F(UtentiFormTest, AUserAddedByAnotherProgramAfterTheSharedSnapshotIsRebuiltToo)
+{
+    utente(1, "anna", "ALFA", QString());
+    riga(1, "ALFA", "Lingua", "IT", 1);
+    nuovoSnapshot();
+    ASSERT_EQ(ArchiveTest::righe("SELECT CODICE FROM UTENTI"), QStringList{"1"});
+    utente(2, "bruno", "ALFA", "[ALFA]\r\nvecchio");
+    riga(2, "ALFA", "Lingua", "EN", 1);
+    TUtentiForm f(nullptr, tabVar);
+    EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=1").toString(),
+              "[ALFA]\nLingua=IT\n");
+    EXPECT_EQ(valore("SELECT PRAVLIN FROM UTENTI WHERE CODICE=2").toString(),
+              "[ALFA]\nLingua=EN\n");
+    EXPECT_EQ(f.QueryUtenti->RecordCount(), 2);
+}
+
 TEST_F(UtentiFormTest, WithoutTheTableServicesTheEditorDoesNotOpen)
 {
     // The table-services object looks for user/user.fdb under the program
