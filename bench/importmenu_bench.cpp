@@ -126,38 +126,57 @@ struct Archivio : BenchSupport::UserDatabase
 
 std::map<std::string, QString> impronte;
 
-void BM_ImportazioneMenu(benchmark::State &state)
+// The two staging tables, defined and open.
+struct Tabelle
 {
-    Archivio archivio;
+    Tabelle()
+    {
+        TImportazioneMenu::DefinisciTabelle(&prog, &menu);
+        prog.Open();
+        menu.Open();
+    }
     TRxMemoryData prog, menu;
-    TImportazioneMenu::DefinisciTabelle(&prog, &menu);
-    prog.Open();
-    menu.Open();
-    TImportazioneMenu importazione(&prog, &menu);
-    bool riuscita = false;
-    for (auto _ : state) {
-        // Staged a line at a time from the file, as the import window reads it.
-        QBuffer file(&fileDiProva);
-        file.open(QIODevice::ReadOnly);
-        if (!importazione
-                 .CaricaFile(
-                     file, [](const QString &) { return std::optional<int>(); }, 1)
-                 .isEmpty())
-            qFatal("the benchmark's file is refused");
+};
+
+// The import as the window runs it: an archive, the staging tables, and
+// every staged program marked before the writing.
+struct Importatore : Tabelle
+{
+    bool marcaTuttiEImporta()
+    {
         TField *s = prog.FieldByName(QStringLiteral("S"));
         for (prog.First(); !prog.Eof(); prog.Next()) {
             prog.Edit();
             s->setAsString(QStringLiteral("1"));
             prog.Post();
         }
-        riuscita = importazione.Importa(archivio.db(), archivio.tr(), [](const QString &riga) {
+        return importazione.Importa(archivio.db(), archivio.tr(), [](const QString &riga) {
             if (riga.startsWith(QStringLiteral("Errore")))
                 std::fprintf(stderr, "%s\n", qPrintable(riga));
         });
     }
+    Archivio archivio;
+    TImportazioneMenu importazione{&prog, &menu};
+};
+
+void BM_ImportazioneMenu(benchmark::State &state)
+{
+    Importatore imp;
+    bool riuscita = false;
+    for (auto _ : state) {
+        // Staged a line at a time from the file, as the import window reads it.
+        QBuffer file(&fileDiProva);
+        file.open(QIODevice::ReadOnly);
+        if (!imp.importazione
+                 .CaricaFile(
+                     file, [](const QString &) { return std::optional<int>(); }, 1)
+                 .isEmpty())
+            qFatal("the benchmark's file is refused");
+        riuscita = imp.marcaTuttiEImporta();
+    }
     if (!riuscita)
         state.SkipWithError("the import failed");
-    impronte[__func__] = archivio.impronta();
+    impronte[__func__] = imp.archivio.impronta();
 }
 BENCHMARK(BM_ImportazioneMenu)->Apply(BenchSupport::repeated)->UseRealTime();
 
@@ -311,35 +330,20 @@ int file50mb(bool corte)
     QTemporaryDir cartella;
     const QString nome = cartella.filePath(QStringLiteral("menu50mb.csv"));
     const qint64 dimensione = scriviGrande(nome, corte);
-    Archivio archivio;
-    TRxMemoryData prog, menu;
-    TImportazioneMenu::DefinisciTabelle(&prog, &menu);
-    prog.Open();
-    menu.Open();
-    TImportazioneMenu importazione(&prog, &menu);
+    Importatore imp;
 
     const qint64 prima = memoria("VmRSS:");
     azzeraPicco();
     QElapsedTimer tempo;
     tempo.start();
-    const QString errore = caricaDaFile(importazione, nome);
+    const QString errore = caricaDaFile(imp.importazione, nome);
     if (!errore.isEmpty()) {
         std::printf("the 50 MB file was not read: %s\n", qPrintable(errore));
         return 1;
     }
     const qint64 lettura = tempo.elapsed();
-    const int righe = menu.RecordCount();
-    TField *s = prog.FieldByName(QStringLiteral("S"));
-    for (prog.First(); !prog.Eof(); prog.Next()) {
-        prog.Edit();
-        s->setAsString(QStringLiteral("1"));
-        prog.Post();
-    }
-    const bool riuscita =
-        importazione.Importa(archivio.db(), archivio.tr(), [](const QString &riga) {
-            if (riga.startsWith(QStringLiteral("Errore")))
-                std::fprintf(stderr, "%s\n", qPrintable(riga));
-        });
+    const int righe = imp.menu.RecordCount();
+    const bool riuscita = imp.marcaTuttiEImporta();
     const qint64 totale = tempo.elapsed();
     const qint64 picco = memoria("VmHWM:") - prima;
     const double rapporto = double(picco) * 1024 / double(dimensione);
