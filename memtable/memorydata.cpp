@@ -124,6 +124,26 @@ QVariant TRxMemoryData::storedValue(int index, int fieldNo) const
     return valueOf(*m_records[size_t(index)], fieldNo);
 }
 
+QVariant TRxMemoryData::StoredValue(int index, int fieldNo) const
+{
+    return presented(fieldNo, storedValue(index, fieldNo));
+}
+
+TRecordBuffer TRxMemoryData::StoredValues(int index) const
+{
+    if (index < 0 || index >= int(m_records.size()))
+        throw EDatabaseError(QStringLiteral("No data found"));
+    const TMemoryRecord &record = *m_records[size_t(index)];
+    TRecordBuffer values =
+        m_compact ? MemPacked::unpackAll(record.Packed, FieldCount()) : record.Data;
+    values.resize(FieldCount());
+    for (int i = 0; i < values.size(); ++i) {
+        if (readsAsNull(i, values[i]))
+            values[i] = QVariant();
+    }
+    return values;
+}
+
 QVariant TRxMemoryData::valueOf(const TMemoryRecord &record, int fieldNo) const
 {
     return m_compact ? MemPacked::unpack(record.Packed, fieldNo) : record.Data.at(fieldNo);
@@ -171,12 +191,15 @@ void TRxMemoryData::normalise(TRecordBuffer &buffer) const
         if (!v.isValid() || v.isNull())
             continue;
         const TFieldType type = f->DataType();
+        const bool isString = v.typeId() == QMetaType::QString;
+        const bool isBytes = v.typeId() == QMetaType::QByteArray;
         if ((type == ftBytes || type == ftVarBytes) && f->Size() > 0 &&
             v.toByteArray().size() > f->Size())
             v = v.toByteArray().left(f->Size());
         else if (FieldTypes::isBlob(type) &&
-                 (v.typeId() == QMetaType::QString ? v.toString().isEmpty()
-                                                   : v.toByteArray().isEmpty()))
+                 (isString  ? static_cast<const QString *>(v.constData())->isEmpty()
+                  : isBytes ? static_cast<const QByteArray *>(v.constData())->isEmpty()
+                            : v.toByteArray().isEmpty()))
             v = QVariant();
     }
 }

@@ -71,6 +71,13 @@ public:
 
     static bool isSupportedType(TFieldType type);
 
+    // The records in the table's own order, filter and cursor left aside,
+    // values as Value() gives them: for a walk that reads every row without
+    // moving the cursor and its views.
+    int StoredCount() const { return int(m_records.size()); }
+    QVariant StoredValue(int index, int fieldNo) const;
+    TRecordBuffer StoredValues(int index) const;
+
     // A compact table keeps each record's values packed in one block of
     // bytes: a short row takes about a fifth of the memory, a value read
     // costs its unpacking. For tables that stage whole files. Set while

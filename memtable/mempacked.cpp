@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QVarLengthArray>
 #include <cstring>
 
 namespace MemPacked {
@@ -16,12 +17,6 @@ enum Tag : char {
     NullString,
     Other // anything else, through QDataStream
 };
-
-void appendLength(QByteArray &out, qsizetype n)
-{
-    const quint32 len = quint32(n);
-    out.append(reinterpret_cast<const char *>(&len), sizeof len);
-}
 
 quint32 lengthAt(const char *p)
 {
@@ -62,57 +57,100 @@ qsizetype payloadSize(Tag tag, const char *p)
 
 QByteArray pack(const TRecordBuffer &values)
 {
-    QByteArray out;
-    for (const QVariant &v : values) {
+    // Tags and sizes first, so that the block is allocated once, at its size.
+    const qsizetype n = values.size();
+    QVarLengthArray<Tag, 32> tags(n);
+    QVarLengthArray<QByteArray, 4> streamed;
+    qsizetype size = n;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QVariant &v = values[i];
         const int type = v.isValid() ? v.typeId() : QMetaType::UnknownType;
+        Tag &tag = tags[i];
         if (type == QMetaType::UnknownType) {
-            out.append(Invalid);
+            tag = Invalid;
         } else if (type == QMetaType::Int) {
-            const qint32 n = v.toInt();
-            out.append(Int);
-            out.append(reinterpret_cast<const char *>(&n), sizeof n);
+            tag = Int;
+            size += sizeof(qint32);
         } else if (type == QMetaType::QString) {
-            const QString s = v.toString();
-            if (s.isNull()) {
-                out.append(NullString);
-            } else if (fitsLatin1(s)) {
-                out.append(Latin1);
-                appendLength(out, s.size());
-                out.append(s.toLatin1());
+            const QString *s = static_cast<const QString *>(v.constData());
+            if (s->isNull()) {
+                tag = NullString;
             } else {
-                out.append(Utf16);
-                appendLength(out, s.size());
-                out.append(reinterpret_cast<const char *>(s.utf16()), s.size() * 2);
+                tag = fitsLatin1(*s) ? Latin1 : Utf16;
+                size += sizeof(quint32) + s->size() * (tag == Latin1 ? 1 : 2);
             }
         } else if (type == QMetaType::QByteArray) {
-            const QByteArray b = v.toByteArray();
-            out.append(Bytes);
-            appendLength(out, b.size());
-            out.append(b);
+            tag = Bytes;
+            size += sizeof(quint32) + static_cast<const QByteArray *>(v.constData())->size();
         } else {
-            QByteArray streamed;
-            QDataStream stream(&streamed, QIODevice::WriteOnly);
+            tag = Other;
+            QByteArray &bytes = streamed.emplace_back();
+            QDataStream stream(&bytes, QIODevice::WriteOnly);
             stream << v;
-            out.append(Other);
-            appendLength(out, streamed.size());
-            out.append(streamed);
+            size += sizeof(quint32) + bytes.size();
         }
     }
-    out.squeeze();
+
+    QByteArray out(size, Qt::Uninitialized);
+    char *p = out.data();
+    const auto putLength = [&p](qsizetype len) {
+        const quint32 l = quint32(len);
+        std::memcpy(p, &l, sizeof l);
+        p += sizeof l;
+    };
+    const auto putBytes = [&](const char *data, qsizetype len) {
+        putLength(len);
+        std::memcpy(p, data, size_t(len));
+        p += len;
+    };
+    qsizetype nextStreamed = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QVariant &v = values[i];
+        *p++ = tags[i];
+        switch (tags[i]) {
+        case Invalid:
+        case NullString:
+            break;
+        case Int: {
+            const qint32 x = *static_cast<const int *>(v.constData());
+            std::memcpy(p, &x, sizeof x);
+            p += sizeof x;
+            break;
+        }
+        case Latin1: {
+            const QString *s = static_cast<const QString *>(v.constData());
+            putLength(s->size());
+            for (const QChar c : *s)
+                *p++ = char(c.unicode());
+            break;
+        }
+        case Utf16: {
+            const QString *s = static_cast<const QString *>(v.constData());
+            putLength(s->size());
+            std::memcpy(p, s->utf16(), size_t(s->size()) * 2);
+            p += s->size() * 2;
+            break;
+        }
+        case Bytes: {
+            const QByteArray *b = static_cast<const QByteArray *>(v.constData());
+            putBytes(b->constData(), b->size());
+            break;
+        }
+        case Other: {
+            const QByteArray &b = streamed[nextStreamed++];
+            putBytes(b.constData(), b.size());
+            break;
+        }
+        }
+    }
     return out;
 }
 
-QVariant unpack(const QByteArray &packed, int fieldNo)
+namespace {
+
+// The value whose tag was just read, p at its payload.
+QVariant valueAt(Tag tag, const char *p)
 {
-    const char *p = packed.constData();
-    const char *end = p + packed.size();
-    for (int i = 0; i < fieldNo && p < end; ++i) {
-        const Tag tag = Tag(*p++);
-        p += payloadSize(tag, p);
-    }
-    if (p >= end)
-        return QVariant();
-    const Tag tag = Tag(*p++);
     switch (tag) {
     case Invalid:
         return QVariant();
@@ -140,6 +178,37 @@ QVariant unpack(const QByteArray &packed, int fieldNo)
     }
     }
     return QVariant();
+}
+
+} // namespace
+
+QVariant unpack(const QByteArray &packed, int fieldNo)
+{
+    const char *p = packed.constData();
+    const char *end = p + packed.size();
+    for (int i = 0; i < fieldNo && p < end; ++i) {
+        const Tag tag = Tag(*p++);
+        p += payloadSize(tag, p);
+    }
+    if (p >= end)
+        return QVariant();
+    const Tag tag = Tag(*p++);
+    return valueAt(tag, p);
+}
+
+TRecordBuffer unpackAll(const QByteArray &packed, int fieldCount)
+{
+    TRecordBuffer values;
+    values.reserve(fieldCount);
+    const char *p = packed.constData();
+    const char *end = p + packed.size();
+    for (int i = 0; i < fieldCount && p < end; ++i) {
+        const Tag tag = Tag(*p++);
+        values.append(valueAt(tag, p));
+        p += payloadSize(tag, p);
+    }
+    values.resize(fieldCount);
+    return values;
 }
 
 } // namespace MemPacked

@@ -12,5 +12,7 @@ namespace MemPacked {
 
 QByteArray pack(const TRecordBuffer &values);
 QVariant unpack(const QByteArray &packed, int fieldNo);
+// Every value in one walk, fieldCount of them (invalid past the packed ones).
+TRecordBuffer unpackAll(const QByteArray &packed, int fieldCount);
 
 } // namespace MemPacked

@@ -26,14 +26,6 @@ const std::array<QVariant TVoceFile::*, DettMenu::NumeroColonne - 1> kCampiVoce 
     &TVoceFile::Parametri,   &TVoceFile::Visibile,
     &TVoceFile::VoceRapida,  &TVoceFile::ParametriBlob};
 
-QVariantList valoriVoce(const TVoceFile &v)
-{
-    QVariantList valori;
-    for (QVariant TVoceFile::*campo : kCampiVoce)
-        valori << v.*campo;
-    return valori;
-}
-
 // Views and cursor of a staging table held off for a walk of its rows, and
 // given back however the walk ends.
 class TScorrimento
@@ -70,7 +62,7 @@ struct TProgrammaMarcato
 
 QString testo(const QVariant &v)
 {
-    return v.isNull() ? QString() : v.toString();
+    return ValueConv::toText(v);
 }
 
 // A value as the statement's line shows it in the log: quoted, or NULL.
@@ -108,11 +100,11 @@ QStringList intestazioneVoce()
     return righe;
 }
 
-QStringList testoVoce(int codice, const TVoceFile &v)
+// `valori`: the entry's fields after PROGRAMMA.
+QStringList testoVoce(int codice, const QVariantList &valori)
 {
     QStringList righe = intestazioneVoce();
     righe << QLatin1Char('\'') + QString::number(codice) + QStringLiteral("',");
-    const QVariantList valori = valoriVoce(v);
     for (int i = 0; i < valori.size(); ++i)
         righe << riga(valori[i], i + 1 < valori.size() ? "," : ")");
     return righe;
@@ -132,17 +124,32 @@ public:
         m_sql.setTransaction(tr);
         m_sql.SQL = sql;
     }
-    void imposta(int i, const QVariant &v) { m_valori[i] = v; }
+    // Once prepared, a value goes straight to its parameter.
+    void imposta(int i, QVariant v)
+    {
+        if (m_parametri.isEmpty())
+            m_valori[i] = std::move(v);
+        else
+            m_parametri[i]->setValue(std::move(v));
+    }
     void esegui()
     {
         if (m_parametri.isEmpty()) {
             m_sql.Prepare();
             for (const QString &p : m_nomi)
                 m_parametri.append(&m_sql.ParamByName(p));
+            for (int i = 0; i < m_parametri.size(); ++i)
+                m_parametri[i]->setValue(std::move(m_valori[i]));
         }
-        for (int i = 0; i < m_parametri.size(); ++i)
-            m_parametri[i]->setValue(m_valori[i]);
         m_sql.ExecQuery();
+    }
+    // The values from `da` on, as the last run had them.
+    QVariantList valori(int da) const
+    {
+        QVariantList v;
+        for (int i = da; i < m_valori.size(); ++i)
+            v << (m_parametri.isEmpty() ? m_valori[i] : m_parametri[i]->Value());
+        return v;
     }
 
 private:
@@ -176,47 +183,39 @@ QVector<TProgrammaMarcato> programmiMarcati(TRxMemoryData *prog)
 
 // Where the staged rows of each code stand, in table order. Each row is
 // read only when its turn to be written comes: a big file's rows are never
-// held a second time.
+// held a second time. The cursor and the views stay where they are.
 class TVociInAttesa
 {
 public:
-    explicit TVociInAttesa(TRxMemoryData *menu)
+    explicit TVociInAttesa(const TRxMemoryData *menu)
         : m_menu(menu)
-        , m_scorri(menu, true)
     {
         for (const QString &c : DettMenu::NomiVoce()) {
-            TField *f = m_menu->FieldByName(c);
-            m_colonne.append(f);
-            m_blob.append(FieldTypes::isBlob(f->DataType()));
+            const TField *f = m_menu->FieldByName(c);
+            m_colonne.append(f->Index());
         }
-        TField *programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"));
-        int numero = 0;
-        for (m_menu->First(); !m_menu->Eof(); m_menu->Next())
-            m_posizioni[programma->AsInteger()].append(++numero);
+        const int programma = m_menu->FieldByName(QStringLiteral("PROGRAMMA"))->Index();
+        for (int i = 0; i < m_menu->StoredCount(); ++i)
+            m_posizioni[ValueConv::toInt(m_menu->StoredValue(i, programma))].append(i);
     }
 
     QVector<int> posizioni(int codice) const { return m_posizioni.value(codice); }
 
-    // The row at that record number, as it is to be stored.
-    TVoceFile al(int numero)
+    // The row at that place, as it is to be stored; the blobs as the
+    // staging table holds them, Windows-1252 bytes, which is what they are
+    // stored as.
+    TVoceFile al(int indice) const
     {
-        m_menu->setRecNo(numero);
-        auto valore = [&](int i) {
-            // Blobs hold Windows-1252 bytes; the values are text.
-            const QVariant v = m_colonne[i]->Value();
-            return m_blob[i] && !v.isNull() ? QVariant(ValueConv::toText(v)) : v;
-        };
+        TRecordBuffer riga = m_menu->StoredValues(indice);
         TVoceFile v;
         for (int i = 0; i < int(kCampiVoce.size()); ++i)
-            v.*kCampiVoce[i] = valore(i);
-        return VoceDaMemorizzare(v);
+            v.*kCampiVoce[i] = std::move(riga[m_colonne[i]]);
+        return VoceDaMemorizzare(std::move(v));
     }
 
 private:
-    TRxMemoryData *m_menu;
-    TScorrimento m_scorri;
-    QVector<TField *> m_colonne;
-    QVector<bool> m_blob;
+    const TRxMemoryData *m_menu;
+    QVector<int> m_colonne;
     QHash<int, QVector<int>> m_posizioni;
 };
 
@@ -279,12 +278,13 @@ public:
         }
     }
 
-    void voce(int codice, const TVoceFile &v)
+    void voce(int codice, TVoceFile v)
     {
         m_insMenu.imposta(0, codice);
         for (int i = 0; i < int(kCampiVoce.size()); ++i)
-            m_insMenu.imposta(i + 1, v.*kCampiVoce[i]);
-        esegui(m_insMenu, QStringLiteral("INSERT"), [&] { return testoVoce(codice, v); });
+            m_insMenu.imposta(i + 1, std::move(v.*kCampiVoce[i]));
+        esegui(m_insMenu, QStringLiteral("INSERT"),
+               [&] { return testoVoce(codice, m_insMenu.valori(1)); });
     }
 
     // Only a commit that went through is a finished import.
@@ -436,8 +436,8 @@ bool TImportazioneMenu::Importa(TIBDatabase *db, TIBTransaction *tr, const Log &
         TScrittura scrittura(db, tr, DopoIstruzione);
         for (const TProgrammaMarcato &p : marcati) {
             scrittura.programma(p);
-            for (const int numero : voci.posizioni(p.Codice))
-                scrittura.voce(p.Codice, voci.al(numero));
+            for (const int indice : voci.posizioni(p.Codice))
+                scrittura.voce(p.Codice, voci.al(indice));
         }
         scrittura.conferma();
     } catch (const TFallimento &f) {

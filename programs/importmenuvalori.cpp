@@ -18,9 +18,18 @@ QVariant numero(const QString &s)
     return LeggiIntero(s, &n) ? QVariant(n) : QVariant();
 }
 
-QVariant conAccento(const QVariant &v)
+// In place; a text staged as Windows-1252 bytes has "´" as byte 0xB4.
+void conAccento(QVariant &v)
 {
-    return v.isNull() ? v : QVariant(ConAccento(v.toString()));
+    if (v.typeId() == QMetaType::QString) {
+        QString &s = *static_cast<QString *>(v.data());
+        if (s.contains(QLatin1Char('\'')))
+            s.replace(QLatin1Char('\''), QStringLiteral("´"));
+    } else if (v.typeId() == QMetaType::QByteArray) {
+        QByteArray &b = *static_cast<QByteArray *>(v.data());
+        if (b.contains('\''))
+            b.replace('\'', '\xB4');
+    }
 }
 
 QString parametriSuRighe(const QString &letti)
@@ -79,20 +88,18 @@ TVoceFile VoceDellaRiga(const TRigaScambio &riga)
     return v;
 }
 
-TProgrammaFile ProgrammaDaMemorizzare(const TProgrammaFile &programma)
+TProgrammaFile ProgrammaDaMemorizzare(TProgrammaFile p)
 {
-    TProgrammaFile p = programma;
     p.Nome = ConAccento(p.Nome);
-    p.Descrizione = conAccento(p.Descrizione);
+    conAccento(p.Descrizione);
     return p;
 }
 
-TVoceFile VoceDaMemorizzare(const TVoceFile &voce)
+TVoceFile VoceDaMemorizzare(TVoceFile v)
 {
-    TVoceFile v = voce;
-    v.Descrizione = conAccento(v.Descrizione);
-    v.Note = conAccento(v.Note);
-    v.Parametri = conAccento(v.Parametri);
+    conAccento(v.Descrizione);
+    conAccento(v.Note);
+    conAccento(v.Parametri);
     return v;
 }
 

@@ -26,10 +26,11 @@ struct TProgrammaFile
     }
 };
 
-// A menu entry as staged: numbers as int or NULL, texts as QString or NULL,
-// PARAMETRI with a line break after each ";" (unless that would pass the
-// column's 256 characters: then as read, nothing cut), PARAMETRIBLOB with its
-// real line breaks.
+// A menu entry as staged: numbers as int or NULL, texts as QString or NULL
+// (NOTE and PARAMETRIBLOB also as the Windows-1252 bytes the staging table's
+// blob columns hold), PARAMETRI with a line break after each ";" (unless
+// that would pass the column's 256 characters: then as read, nothing cut),
+// PARAMETRIBLOB with its real line breaks.
 struct TVoceFile
 {
     QVariant Menu;
@@ -55,8 +56,8 @@ TVoceFile VoceDellaRiga(const TRigaScambio &riga);
 // NOME and DESCRIZIONE and in the entry's DESCRIZIONE, NOTE and PARAMETRI, as
 // every other writer of these columns does; ICONA, DLL, FUNZIONE and
 // PARAMETRIBLOB name files, functions and scripts, and stay as read.
-TProgrammaFile ProgrammaDaMemorizzare(const TProgrammaFile &programma);
-TVoceFile VoceDaMemorizzare(const TVoceFile &voce);
+TProgrammaFile ProgrammaDaMemorizzare(TProgrammaFile programma);
+TVoceFile VoceDaMemorizzare(TVoceFile voce);
 
 // Every apostrophe of the text as "´".
 QString ConAccento(QString testo);

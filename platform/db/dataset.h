@@ -180,6 +180,10 @@ protected:
     virtual void closeCursor() = 0;
     virtual int storeCount() const = 0;
     virtual QVariant storedValue(int index, int fieldNo) const = 0;
+    // A stored value as the field gives it (an empty text NULL where the
+    // dataset reads it so).
+    QVariant presented(int fieldNo, const QVariant &v) const;
+    bool readsAsNull(int fieldNo, const QVariant &v) const;
     // Post of an edited record. The buffer may be changed (values the store
     // fills in itself); a failure raises and leaves the dataset editing.
     virtual void storeEdit(int index, TRecordBuffer &buffer) = 0;
@@ -238,7 +242,6 @@ private:
     int nextVisible(int from);
     int priorVisible(int from);
     int settle(int index, bool preferPrior);
-    QVariant presented(int fieldNo, const QVariant &v) const;
     void firstAfterReset();
 
     // The filter's verdicts (datasetview.cpp).

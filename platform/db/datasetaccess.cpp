@@ -52,12 +52,16 @@ QVariant TDataSet::fieldValue(int fieldNo) const
     return presented(fieldNo, v);
 }
 
+bool TDataSet::readsAsNull(int fieldNo, const QVariant &v) const
+{
+    return m_emptyTextIsNull && v.typeId() == QMetaType::QString &&
+           static_cast<const QString *>(v.constData())->isEmpty() &&
+           FieldTypes::isSizedText(m_fields[size_t(fieldNo)]->DataType());
+}
+
 QVariant TDataSet::presented(int fieldNo, const QVariant &v) const
 {
-    if (m_emptyTextIsNull && FieldTypes::isSizedText(m_fields[size_t(fieldNo)]->DataType()) &&
-        v.typeId() == QMetaType::QString && v.toString().isEmpty())
-        return {};
-    return v;
+    return readsAsNull(fieldNo, v) ? QVariant() : v;
 }
 
 void TDataSet::setFieldValue(int fieldNo, const QVariant &value)

@@ -49,7 +49,7 @@ InputMessage::Slot InputMessage::slotFor(unsigned i, const TIBValue *v, QByteArr
     const Declared &d = m_declaredSlots[i];
     if (!v || v->IsNull() || d.type == SQL_BLOB)
         return {d.type, 0, 0, true};
-    const QVariant val = v->Value();
+    const QVariant &val = v->ValueRef();
     // Text goes with room for the column's whole width, so that the message
     // keeps one shape from one row to the next.
     const auto textLength = [&] {
@@ -75,8 +75,11 @@ InputMessage::Slot InputMessage::slotFor(unsigned i, const TIBValue *v, QByteArr
     case QMetaType::QDateTime:
         return {SQL_TIMESTAMP, 8, 0, false};
     case QMetaType::QByteArray:
-        text = val.toByteArray();
+        text = *static_cast<const QByteArray *>(val.constData());
         return {SQL_VARYING, textLength(), Fb::CharsetNone, false};
+    case QMetaType::QString:
+        text = Win1252::encode(*static_cast<const QString *>(val.constData()));
+        return {SQL_VARYING, textLength(), Fb::CharsetWin1252, false};
     default:
         text = Win1252::encode(v->AsString());
         return {SQL_VARYING, textLength(), Fb::CharsetWin1252, false};
@@ -152,7 +155,7 @@ void InputMessage::write(unsigned i, const TIBValue &v, const QByteArray &text, 
                          ITransaction *tra)
 {
     unsigned char *p = &m_buffer[m_offsets[i]];
-    const QVariant val = v.Value();
+    const QVariant &val = v.ValueRef();
     switch (m_slots[i].type) {
     case SQL_BLOB: {
         if (holdsBlobId(val)) {
@@ -161,14 +164,25 @@ void InputMessage::write(unsigned i, const TIBValue &v, const QByteArray &text, 
             std::memcpy(p, &id.quad, sizeof id.quad);
             break;
         }
-        const QByteArray bytes = v.AsBytes();
-        const ISC_QUAD id = IBBlob::write(att, tra, bytes);
+        const ISC_QUAD id =
+            val.typeId() == QMetaType::QByteArray
+                ? IBBlob::write(att, tra, *static_cast<const QByteArray *>(val.constData()))
+                : IBBlob::write(att, tra, v.AsBytes());
         std::memcpy(p, &id, sizeof id);
         break;
     }
     case SQL_INT64: {
-        const ISC_INT64 n =
-            val.typeId() == QMetaType::Bool ? (val.toBool() ? 1 : 0) : val.toLongLong();
+        ISC_INT64 n;
+        switch (val.typeId()) {
+        case QMetaType::Int:
+            n = *static_cast<const int *>(val.constData());
+            break;
+        case QMetaType::Bool:
+            n = val.toBool() ? 1 : 0;
+            break;
+        default:
+            n = val.toLongLong();
+        }
         std::memcpy(p, &n, sizeof n);
         break;
     }

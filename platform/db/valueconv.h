@@ -47,6 +47,8 @@ public:
 
     bool IsNull() const { return m_value.isNull() || !m_value.isValid(); }
     QVariant Value() const { return m_value; }
+    // The value itself, uncopied: for the statement that binds it.
+    const QVariant &ValueRef() const { return m_value; }
     QString AsString() const { return ValueConv::toText(m_value); }
     int AsInteger() const { return ValueConv::toInt(m_value); }
     qint64 AsInt64() const { return ValueConv::toInt64(m_value); }

@@ -1,6 +1,7 @@
 #include "win1252.h"
 
 #include <array>
+#include <cstring>
 
 namespace Win1252 {
 namespace {
@@ -36,6 +37,15 @@ bool toByte(char16_t u, char &out)
     return false;
 }
 
+// True when one of the eight bytes is in 0x80..0x9F.
+inline bool holdsC1(quint64 eight)
+{
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 highs = 0x8080808080808080ULL;
+    const quint64 y = (eight & 0xE0E0E0E0E0E0E0E0ULL) ^ highs; // a zero byte where 0x80..0x9F
+    return ((y - ones) & ~y & highs) != 0;
+}
+
 } // namespace
 
 EncodingError::EncodingError(QChar ch, const QString &text)
@@ -51,12 +61,35 @@ EncodingError::EncodingError(QChar ch, const QString &text)
 
 QString decode(const char *data, int length)
 {
-    QString out(length, Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (int i = 0; i < length; ++i) {
-        // Most bytes stand for themselves; only 0x80..0x9F need the table.
+    // Most bytes stand for themselves, as in Latin-1, which Qt widens
+    // fast; only 0x80..0x9F need the table, and are looked for eight at a
+    // time.
+    if (length <= 0)
+        return QString(0, Qt::Uninitialized);
+    QString out = QString::fromLatin1(data, length);
+    QChar *dst = nullptr;
+    int i = 0;
+    for (; i + 8 <= length; i += 8) {
+        quint64 eight;
+        std::memcpy(&eight, data + i, sizeof eight);
+        if (!holdsC1(eight))
+            continue;
+        for (int k = i; k < i + 8; ++k) {
+            const unsigned char b = static_cast<unsigned char>(data[k]);
+            if (b >= 0x80 && b <= 0x9F) {
+                if (!dst)
+                    dst = out.data();
+                dst[k] = QChar(toUnicode(b));
+            }
+        }
+    }
+    for (; i < length; ++i) {
         const unsigned char b = static_cast<unsigned char>(data[i]);
-        dst[i] = QChar(b < 0x80 || b > 0x9F ? char16_t(b) : toUnicode(b));
+        if (b >= 0x80 && b <= 0x9F) {
+            if (!dst)
+                dst = out.data();
+            dst[i] = QChar(toUnicode(b));
+        }
     }
     return out;
 }
@@ -71,7 +104,20 @@ QByteArray encode(const QString &text)
     QByteArray out(text.size(), Qt::Uninitialized);
     char *dst = out.data();
     const QChar *src = text.constData();
-    for (int i = 0; i < text.size(); ++i) {
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        // Runs of ASCII, four characters at a time.
+        while (i + 4 <= n) {
+            quint64 four;
+            std::memcpy(&four, src + i, sizeof four);
+            if (four & 0xFF80FF80FF80FF80ULL)
+                break;
+            for (int k = i; k < i + 4; ++k)
+                dst[k] = char(src[k].unicode());
+            i += 4;
+        }
+        if (i == n)
+            break;
         const char16_t u = src[i].unicode();
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
             dst[i] = char(u);

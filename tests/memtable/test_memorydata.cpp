@@ -279,6 +279,28 @@ TEST(MemTableCompact, EveryTypeComesBackAsAnOrdinaryTableGivesItAndLocateFindsIt
             EXPECT_EQ(a.isNull(), b.isNull()) << i;
         }
     }
+    // Read whole without the cursor: the values as the fields give them
+    // (the empty text NULL), the cursor left where it was.
+    QVector<TRecordBuffer> seen;
+    for (ordinary.First(); !ordinary.Eof(); ordinary.Next()) {
+        seen.append(TRecordBuffer());
+        for (int i = 0; i < ordinary.FieldCount(); ++i)
+            seen.last().append(ordinary.Fields(i)->Value());
+    }
+    for (TRxMemoryData *t : {&ordinary, &compact}) {
+        t->setRecNo(2);
+        ASSERT_EQ(t->StoredCount(), seen.size());
+        for (int row = 0; row < seen.size(); ++row) {
+            const TRecordBuffer whole = t->StoredValues(row);
+            for (int i = 0; i < t->FieldCount(); ++i) {
+                EXPECT_EQ(whole[i], seen[row][i]) << row << "," << i;
+                EXPECT_EQ(whole[i].isNull(), seen[row][i].isNull()) << row << "," << i;
+                EXPECT_EQ(t->StoredValue(row, i), seen[row][i]) << row << "," << i;
+            }
+        }
+        EXPECT_EQ(t->RecNo(), 2);
+        EXPECT_THROW(t->StoredValues(seen.size()), EDatabaseError);
+    }
     EXPECT_TRUE(compact.Locate(QStringLiteral("F0"), QStringLiteral("CITTÀ 1"), loCaseInsensitive));
     EXPECT_EQ(compact.RecNo(), 2);
     compact.Edit();

@@ -13,6 +13,27 @@ TEST(Win1252, EveryHighByteRoundTripsThroughQtText)
     EXPECT_EQ(Win1252::encode(text), all);
 }
 
+// Long texts are read and written several bytes at a time: every byte must
+// come out the same wherever it stands against those blocks.
+TEST(Win1252, EveryByteComesOutAlikeWhereverItStandsInALongText)
+{
+    for (int b = 0x01; b <= 0xFF; ++b) {
+        const QString alone = Win1252::decode(QByteArray(1, char(b)));
+        for (int at = 0; at < 19; ++at) {
+            QByteArray bytes(20, 'a');
+            bytes[at] = char(b);
+            QString expected(20, QLatin1Char('a'));
+            expected[at] = alone[0];
+            const QString text = Win1252::decode(bytes);
+            ASSERT_EQ(text, expected) << b << " at " << at;
+            ASSERT_EQ(Win1252::encode(text), bytes) << b << " at " << at;
+        }
+    }
+    QString outside(20, QLatin1Char('a'));
+    outside[13] = QChar(0x3B1);
+    EXPECT_THROW(Win1252::encode(outside), Win1252::EncodingError);
+}
+
 TEST(Win1252, DiffersFromLatin1WhereTheCodePageDoes)
 {
     EXPECT_EQ(Win1252::decode(QByteArray("\x80")), QString(QChar(0x20AC)));

@@ -197,7 +197,7 @@ TEST_F(ImportMenuTest, ADuplicatedLineStopsTheImportWithItsLogAndNothingWritten)
     auto f = apri();
     carica(*f, voceFile("Nuovo", 1) + voceFile("magazzino", 1) +
                    voceFile("magazzino", 2, {{7, "1"}, {9, "Doppia"}, {14, "x;"}}) +
-                   voceFile("magazzino", 2));
+                   voceFile("magazzino", 2, {{12, "l'ora è"}, {17, "<a v='€'/>"}}));
     f->ButtonSel1->click();
     importa(*f, TMsgDlgType::Error, kInterrotta);
 
@@ -211,8 +211,8 @@ TEST_F(ImportMenuTest, ADuplicatedLineStopsTheImportWithItsLogAndNothingWritten)
             {"Inizio importazione", "Errore interno di INSERT:", "INSERT INTO DETTMENU (PROGRAMMA,",
              "MENU,MENUPREC,LIVELLOMENU,DESCRIZIONE,", "DLL,FUNZIONE,NOTE,LIVELLO2VERSIONE,",
              "PARAMETRI,VISIBILE,VOCERAPIDA,PARAMETRIBLOB) VALUES(", "'4',", "'2',", "NULL,",
-             "'0',", "'Voce',", "NULL,", "NULL,", "NULL,", "NULL,", "NULL,", "'1',", "'0',"}));
-    EXPECT_EQ(l[18], "NULL)");
+             "'0',", "'Voce',", "NULL,", "NULL,", "'l´ora è',", "NULL,", "NULL,", "'1',", "'0',"}));
+    EXPECT_EQ(l[18], "'<a v='€'/>')");
     EXPECT_TRUE(l.join("\n").contains("DETTMENU_CHIAVEPRIMARIA")) << l.join("\n").toStdString();
 
     EXPECT_EQ(programmi(), programmiPrima);

@@ -60,6 +60,14 @@ TEST(ImportMenuValori, StagedAndStoredValuesOfALine)
     EXPECT_EQ(m.Funzione, QVariant(QStringLiteral("Apri'X")));
     EXPECT_EQ(m.ParametriBlob, v.ParametriBlob);
     EXPECT_EQ(m.Menu, v.Menu);
+
+    // As the staging table's blob columns hold them: Windows-1252 bytes.
+    TVoceFile b;
+    b.Note = QByteArray("l'ora \xE8");
+    b.ParametriBlob = QByteArray("<a v='1'/>");
+    const TVoceFile mb = VoceDaMemorizzare(b);
+    EXPECT_EQ(mb.Note, QVariant(QByteArray("l\xB4ora \xE8")));
+    EXPECT_EQ(mb.ParametriBlob, b.ParametriBlob);
 }
 
 TEST(ImportMenuValori, EmptyFieldsAreNull)
