@@ -198,16 +198,15 @@ QVariant unpack(const QByteArray &packed, int fieldNo)
 
 TRecordBuffer unpackAll(const QByteArray &packed, int fieldCount)
 {
-    TRecordBuffer values;
-    values.reserve(fieldCount);
+    TRecordBuffer values(fieldCount);
+    QVariant *out = values.data();
     const char *p = packed.constData();
     const char *end = p + packed.size();
     for (int i = 0; i < fieldCount && p < end; ++i) {
         const Tag tag = Tag(*p++);
-        values.append(valueAt(tag, p));
+        out[i] = valueAt(tag, p);
         p += payloadSize(tag, p);
     }
-    values.resize(fieldCount);
     return values;
 }
 

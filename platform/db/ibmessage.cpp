@@ -78,7 +78,7 @@ InputMessage::Slot InputMessage::slotFor(unsigned i, const TIBValue *v, QByteArr
         text = *static_cast<const QByteArray *>(val.constData());
         return {SQL_VARYING, textLength(), Fb::CharsetNone, false};
     case QMetaType::QString:
-        text = Win1252::encode(*static_cast<const QString *>(val.constData()));
+        Win1252::encode(*static_cast<const QString *>(val.constData()), text);
         return {SQL_VARYING, textLength(), Fb::CharsetWin1252, false};
     default:
         text = Win1252::encode(v->AsString());
@@ -101,7 +101,8 @@ void InputMessage::build(const QVector<const TIBValue *> &values, const QStringL
         const unsigned n = unsigned(m_declaredSlots.size());
         std::vector<QByteArray> &texts = m_texts;
         std::vector<Slot> &shape = m_shape;
-        texts.assign(n, QByteArray());
+        // A text keeps its room from one run to the next.
+        texts.resize(n);
         shape.resize(n);
         for (unsigned i = 0; i < n; ++i) {
             shape[i] = slotFor(i, i < unsigned(values.size()) ? values[i] : nullptr, texts[i]);

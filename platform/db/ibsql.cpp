@@ -87,6 +87,24 @@ struct TIBSQL::Impl
     std::vector<int> repeats;
     std::unique_ptr<IBMessage::InputMessage> input;
     Fb::Status fetchStatus; // one for every row of a cursor
+    Fb::Status execStatus;  // one for every run
+    // The rows the last run changed, asked of the engine only when someone
+    // wants them: a statement run for each of many rows spares the call.
+    qint64 rowsAffected = -1;
+    bool rowsPending = false;
+
+    void takeRowsAffected()
+    {
+        if (!rowsPending || !statement)
+            return;
+        rowsPending = false;
+        try {
+            execStatus.run(
+                [&] { rowsAffected = qint64(statement->getAffectedRecords(&execStatus)); });
+        } catch (const EIBError &) {
+            rowsAffected = -1;
+        }
+    }
 
     void closeCursor()
     {
@@ -101,8 +119,13 @@ struct TIBSQL::Impl
         cursor = nullptr;
     }
 
-    void release()
+    // The count of the last run is taken first, while the statement is
+    // there to answer, unless nobody can ask for it any more.
+    void release(bool keepCount = true)
     {
+        if (keepCount)
+            takeRowsAffected();
+        rowsPending = false;
         closeCursor();
         input.reset();
         if (inMeta)
@@ -130,7 +153,7 @@ TIBSQL::TIBSQL(QObject *owner)
 
 TIBSQL::~TIBSQL()
 {
-    d->release();
+    d->release(false);
 }
 
 bool TIBSQL::Open() const
@@ -141,6 +164,12 @@ bool TIBSQL::Open() const
 bool TIBSQL::Prepared() const
 {
     return d->statement != nullptr;
+}
+
+qint64 TIBSQL::RowsAffected() const
+{
+    d->takeRowsAffected();
+    return d->rowsAffected;
 }
 
 void TIBSQL::syncParams()
@@ -253,21 +282,22 @@ void TIBSQL::ExecQuery()
     IBMessage::InputMessage &input = *d->input;
     input.build(values, d->positionalNames, att, tra);
 
-    Fb::Status st;
+    Fb::Status &st = d->execStatus;
     const DbWait::Scope waiting(Transaction()->Waits());
+    d->rowsPending = false;
+    d->rowsAffected = -1;
     st.run([&] {
         const bool select =
             d->type == isc_info_sql_stmt_select || d->type == isc_info_sql_stmt_select_for_upd;
         if (select) {
             d->cursor =
                 d->statement->openCursor(&st, tra, input.meta(), input.buffer(), d->outMeta, 0);
-            m_rowsAffected = -1;
         } else {
             const bool hasOutput = d->outMeta->getCount(&st) > 0;
             d->statement->execute(&st, tra, input.meta(), input.buffer(),
                                   hasOutput ? d->outMeta : nullptr,
                                   hasOutput ? d->outBuffer.data() : nullptr);
-            m_rowsAffected = qint64(d->statement->getAffectedRecords(&st));
+            d->rowsPending = true;
             if (hasOutput) {
                 readRow();
                 m_eof = false;

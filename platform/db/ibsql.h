@@ -67,7 +67,8 @@ public:
     bool Eof() const { return m_eof; }
     bool Open() const;
     bool Prepared() const;
-    qint64 RowsAffected() const { return m_rowsAffected; }
+    // Rows changed by the last run; -1 after a SELECT.
+    qint64 RowsAffected() const;
 
     // The parameters are known from the text alone, before any prepare.
     TSQLParams &Params();
@@ -97,6 +98,5 @@ private:
     QString m_scannedText;
     QVector<TSQLField> m_fields;
     bool m_eof = true;
-    qint64 m_rowsAffected = -1;
     std::unique_ptr<Impl> d;
 };

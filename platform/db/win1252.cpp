@@ -101,7 +101,14 @@ QString decode(const QByteArray &bytes)
 
 QByteArray encode(const QString &text)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
+    QByteArray out;
+    encode(text, out);
+    return out;
+}
+
+void encode(const QString &text, QByteArray &out)
+{
+    out.resize(text.size());
     char *dst = out.data();
     const QChar *src = text.constData();
     const int n = text.size();
@@ -124,7 +131,6 @@ QByteArray encode(const QString &text)
         else if (!toByte(u, dst[i]))
             throw EncodingError(text.at(i), text);
     }
-    return out;
 }
 
 bool canEncode(const QString &text)

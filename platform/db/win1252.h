@@ -23,6 +23,8 @@ private:
 QString decode(const QByteArray &bytes);
 QString decode(const char *data, int length);
 QByteArray encode(const QString &text);
+// The same into `out`, whose room is reused when it is its own.
+void encode(const QString &text, QByteArray &out);
 bool canEncode(const QString &text);
 
 } // namespace Win1252

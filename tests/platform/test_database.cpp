@@ -148,6 +148,32 @@ TEST_F(DatabaseTest, ParametersFollowTheTextAcrossPreparesOfAnother)
     EXPECT_TRUE(s.Eof());
 }
 
+// The count is asked of the engine only when read: it must still be the
+// last run's, also once the text changed, and -1 after a SELECT.
+TEST_F(DatabaseTest, RowsAffectedIsTheLastRunsWheneverItIsRead)
+{
+    for (int id = 1; id <= 3; ++id)
+        t.exec(QStringLiteral("INSERT INTO T (ID) VALUES (%1)").arg(id));
+    TIBSQL &s = sql("UPDATE T SET NOME='x' WHERE ID>=:ID");
+    const struct
+    {
+        int da;
+        qint64 righe;
+    } runs[] = {{1, 3}, {3, 1}, {9, 0}};
+    for (const auto &r : runs) {
+        s.ParamByName("ID").setAsInteger(r.da);
+        s.ExecQuery();
+        EXPECT_EQ(s.RowsAffected(), r.righe) << r.da;
+    }
+    s.ParamByName("ID").setAsInteger(2);
+    s.ExecQuery();
+    s.SQL = QStringList{"SELECT ID FROM T"};
+    s.Prepare();
+    EXPECT_EQ(s.RowsAffected(), 2);
+    s.ExecQuery();
+    EXPECT_EQ(s.RowsAffected(), -1);
+}
+
 TEST_F(DatabaseTest, NullsDatesAndNumbersComeBackTyped)
 {
     TIBSQL &ins =
