@@ -1,5 +1,6 @@
 #include "filescambiomenu.h"
 
+#include "codalotti.h"
 #include "dettmenu.h"
 #include "lineetesto.h"
 #include "valueconv.h"
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <exception>
+#include <thread>
 
 namespace FileScambioMenu {
 namespace {
@@ -313,7 +316,11 @@ bool ScriviFile(const QString &nomeFile, const QByteArray &contenuto, QString *e
     return scritto;
 }
 
-QString LeggiFile(QIODevice &file, const Destinazione &destinazione)
+namespace {
+
+// The reading proper: `avanti` takes each checked line and answers false to
+// stop the reading early.
+QString leggiRighe(QIODevice &file, const std::function<bool(TRigaScambio &&)> &avanti)
 {
     TLineeTesto linee(file);
     const bool utf8 = linee.Utf8();
@@ -353,8 +360,8 @@ QString LeggiFile(QIODevice &file, const Destinazione &destinazione)
                 }
                 continue;
             }
-            if (motivo.isEmpty())
-                destinazione(riga);
+            if (motivo.isEmpty() && !avanti(std::move(riga)))
+                return QString();
         }
         if (!motivo.isEmpty())
             return errore(numeroRiga, motivo);
@@ -368,6 +375,43 @@ QString LeggiFile(QIODevice &file, const Destinazione &destinazione)
     if (numeroRiga == 0)
         return errore(1, QStringLiteral("la riga di intestazione non inizia con \"PROGETTO#\""));
     return QString();
+}
+
+} // namespace
+
+// The file is read and checked on a thread of its own while the caller's
+// `destinazione` takes the lines already read, in their order: the two
+// halves of the work overlap. A failure of `destinazione` stops the reading
+// and goes on to the caller.
+QString LeggiFile(QIODevice &file, const Destinazione &destinazione)
+{
+    TCodaLotti<TRigaScambio> coda;
+    QString esito;
+    std::exception_ptr guasto;
+    std::thread lettore([&] {
+        try {
+            esito =
+                leggiRighe(file, [&coda](TRigaScambio &&r) { return coda.metti(std::move(r)); });
+        } catch (...) {
+            guasto = std::current_exception();
+        }
+        coda.chiudi();
+    });
+    try {
+        std::vector<TRigaScambio> lotto;
+        while (coda.prendi(lotto)) {
+            for (const TRigaScambio &r : lotto)
+                destinazione(r);
+        }
+    } catch (...) {
+        coda.ferma();
+        lettore.join();
+        throw;
+    }
+    lettore.join();
+    if (guasto)
+        std::rethrow_exception(guasto);
+    return esito;
 }
 
 TLettura LeggiFile(const QByteArray &contenuto)

@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr qint64 kBlocco = 1 << 20;
+constexpr qint64 kBlocco = 256 * 1024;
+constexpr qsizetype kVerifica = 64 * 1024;
 constexpr char kCtrlZ = '\x1A';
 
 bool ascii8(const char *p)
@@ -83,20 +84,22 @@ private:
 TLineeTesto::TLineeTesto(QIODevice &file)
     : m_file(file)
 {
+    // One block of room for the whole pass, small enough to stay in the
+    // cache: a fresh megabyte at every read cost more than the check.
     TVerificaUtf8 verifica;
-    QByteArray blocco;
+    QByteArray blocco(kVerifica, Qt::Uninitialized);
     qint64 totale = 0;
     char ultimo = 0;
     QByteArray inizio;
     for (;;) {
-        blocco = m_file.read(kBlocco);
-        if (blocco.isEmpty())
+        const qint64 letti = m_file.read(blocco.data(), blocco.size());
+        if (letti <= 0)
             break;
         if (inizio.size() < 3)
-            inizio += blocco.left(3 - inizio.size());
-        verifica.aggiungi(blocco.constData(), blocco.size());
-        totale += blocco.size();
-        ultimo = blocco.back();
+            inizio += QByteArray(blocco.constData(), qMin<qint64>(letti, 3 - inizio.size()));
+        verifica.aggiungi(blocco.constData(), letti);
+        totale += letti;
+        ultimo = blocco[letti - 1];
     }
     if (!m_file.isSequential() && totale != m_file.size()) {
         m_errore = m_file.errorString();
@@ -116,21 +119,27 @@ TLineeTesto::TLineeTesto(QIODevice &file)
     m_daLeggere -= salto;
 }
 
+// What is left of the block moves to its front and the new bytes follow it
+// in the same room.
 bool TLineeTesto::riempi()
 {
     if (m_daLeggere <= 0)
         return false;
-    const QByteArray nuovi = m_file.read(qMin(kBlocco, m_daLeggere));
-    if (nuovi.isEmpty()) {
+    const qsizetype resto = m_blocco.size() - m_inizio;
+    if (m_inizio > 0 && resto > 0)
+        std::memmove(m_blocco.data(), m_blocco.constData() + m_inizio, size_t(resto));
+    m_inizio = 0;
+    const qint64 quanti = qMin(kBlocco, m_daLeggere);
+    m_blocco.resize(resto + quanti);
+    const qint64 letti = m_file.read(m_blocco.data() + resto, quanti);
+    m_blocco.resize(resto + qMax<qint64>(letti, 0));
+    if (letti <= 0) {
         m_errore = m_file.errorString();
         if (m_errore.isEmpty())
             m_errore = QStringLiteral("il file è cambiato durante la lettura");
         return false;
     }
-    m_daLeggere -= nuovi.size();
-    m_blocco.remove(0, m_inizio);
-    m_inizio = 0;
-    m_blocco += nuovi;
+    m_daLeggere -= letti;
     return true;
 }
 

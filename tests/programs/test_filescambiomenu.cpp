@@ -1,5 +1,6 @@
 #include "filescambiomenu.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -285,4 +286,33 @@ TEST(FileScambioLettura, FirstBadLineIsNamedAndNoRowIsKept)
     f = fields();
     f[0] = f[1] = f[5] = f[12] = f[17] = QString(5000, QLatin1Char('z'));
     EXPECT_TRUE(LeggiFile(kHeader + line(f)).ok());
+}
+
+// The reading runs ahead on a thread of its own: a destination that fails
+// at any line, in or between the batches handed over, stops it with the
+// lines before delivered in order, and its failure reaches the caller.
+TEST(FileScambioLettura, AFailingDestinationStopsTheReadingAndItsFailureGoesOn)
+{
+    QByteArray bytes = kHeader;
+    for (int m = 1; m <= 6000; ++m)
+        bytes += line(fields(QByteArray::number(m).constData()));
+    for (const int ferma : {1, 255, 256, 257, 2049, 6000}) {
+        QBuffer file(&bytes);
+        file.open(QIODevice::ReadOnly);
+        int viste = 0;
+        EXPECT_THROW(LeggiFile(file,
+                               [&](const TRigaScambio &r) {
+                                   ASSERT_EQ(r[Menu].toInt(), ++viste);
+                                   if (viste == ferma)
+                                       throw std::runtime_error("pieno");
+                               }),
+                     std::runtime_error)
+            << ferma;
+        EXPECT_EQ(viste, ferma);
+    }
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    int viste = 0;
+    EXPECT_EQ(LeggiFile(file, [&](const TRigaScambio &) { ++viste; }), QString());
+    EXPECT_EQ(viste, 6000);
 }
