@@ -150,10 +150,14 @@ bool TLineeTesto::Prossima(QString &linea)
         const qsizetype n = m_blocco.size();
         // The first CR or LF from where the last look stopped: memchr does
         // the long stretches far faster than a byte loop.
-        qsizetype i = m_inizio + m_esaminati;
-        const char *lf = static_cast<const char *>(std::memchr(d + i, '\n', size_t(n - i)));
+        qsizetype i = qMin(m_inizio + m_esaminati, n);
+        const auto cerca = [d, i](char c, qsizetype fine) {
+            return i < fine ? static_cast<const char *>(std::memchr(d + i, c, size_t(fine - i)))
+                            : nullptr;
+        };
+        const char *lf = cerca('\n', n);
         const qsizetype fineLf = lf ? lf - d : n;
-        const char *cr = static_cast<const char *>(std::memchr(d + i, '\r', size_t(fineLf - i)));
+        const char *cr = cerca('\r', fineLf);
         i = cr ? cr - d : fineLf;
         // A CR at the end of what is read may be the first half of a CR LF.
         const bool crInSospeso = i == n - 1 && d[i] == '\r' && m_daLeggere > 0 && !m_finito;
@@ -175,6 +179,7 @@ bool TLineeTesto::Prossima(QString &linea)
         linea = m_utf8 ? QString::fromUtf8(d + m_inizio, n - m_inizio)
                        : Win1252::decode(d + m_inizio, int(n - m_inizio));
         m_inizio = n;
+        m_esaminati = 0;
         return true;
     }
 }
