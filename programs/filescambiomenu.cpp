@@ -187,8 +187,11 @@ QString erroreRiga(const TRigaScambio &riga, bool utf8)
 
 // Splits one line into its fields; false when it has fewer than 17 "#", or
 // a "#" in the last field, which the export refuses to write (*separatori
-// then counts them all).
-bool dividiRiga(const QString &linea, TRigaScambio &riga, int *separatori)
+// then counts them all). A field equal to the same field of `precedente`
+// shares its text: a program's fields, and the library and function of its
+// entries, repeat from line to line.
+bool dividiRiga(const QString &linea, const TRigaScambio &precedente, TRigaScambio &riga,
+                int *separatori)
 {
     int inizio = 0;
     for (int campo = 0; campo < ParametriBlob; ++campo) {
@@ -197,7 +200,9 @@ bool dividiRiga(const QString &linea, TRigaScambio &riga, int *separatori)
             *separatori = campo;
             return false;
         }
-        riga[campo] = linea.mid(inizio, fine - inizio);
+        const QStringView valore = QStringView(linea).mid(inizio, fine - inizio);
+        riga[campo] = !valore.isEmpty() && valore == precedente[campo] ? precedente[campo]
+                                                                       : valore.toString();
         inizio = fine + 1;
     }
     QString resto = linea.mid(inizio);
@@ -330,6 +335,7 @@ QString leggiRighe(QIODevice &file, const std::function<bool(TRigaScambio &&)> &
     // editors leave such lines at the end of a file.
     int rigaBianca = 0;
     QString motivoBianca;
+    TRigaScambio precedente;
     while (linee.Prossima(linea)) {
         ++numeroRiga;
         QString motivo;
@@ -342,7 +348,7 @@ QString leggiRighe(QIODevice &file, const std::function<bool(TRigaScambio &&)> &
         } else if (!linea.isEmpty()) {
             TRigaScambio riga;
             int separatori = 0;
-            if (!dividiRiga(linea, riga, &separatori))
+            if (!dividiRiga(linea, precedente, riga, &separatori))
                 motivo = separatori < ParametriBlob
                              ? QStringLiteral("la riga ha %1 separatori \"#\" invece di almeno 17")
                                    .arg(separatori)
@@ -360,7 +366,10 @@ QString leggiRighe(QIODevice &file, const std::function<bool(TRigaScambio &&)> &
                 }
                 continue;
             }
-            if (motivo.isEmpty() && !avanti(std::move(riga)))
+            if (!motivo.isEmpty())
+                return errore(numeroRiga, motivo);
+            precedente = riga;
+            if (!avanti(std::move(riga)))
                 return QString();
         }
         if (!motivo.isEmpty())
