@@ -59,6 +59,9 @@ TEST_F(ServerApriDatabase, ServerFolderIsUsedAsWritten)
     // Linux then sees a file whose name begins with that "\".
     EXPECT_EQ(db.DatabaseName, "\\\\" + testServer() + "\\" + dir.path() + "\\user.fdb");
     EXPECT_TRUE(QFile::exists(dir.path() + "\\user.fdb"));
+    // That file stands beside the test's folder, not in it: it goes by hand.
+    db.Close();
+    EXPECT_TRUE(QFile::remove(dir.path() + "\\user.fdb"));
 }
 
 TEST_F(ServerApriDatabase, ADatabaseTheServerHoldsIsNoPromptButAStoredServerReachesIt)
