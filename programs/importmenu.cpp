@@ -60,15 +60,10 @@ struct TProgrammaMarcato
     TProgrammaFile Programma;
 };
 
-QString testo(const QVariant &v)
-{
-    return ValueConv::toText(v);
-}
-
 // A value as the statement's line shows it in the log: quoted, or NULL.
 QString riga(const QVariant &v, const char *fine)
 {
-    const QString t = testo(v);
+    const QString t = ValueConv::toText(v);
     return (t.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + t + QLatin1Char('\'')) +
            QLatin1String(fine);
 }

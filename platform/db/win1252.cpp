@@ -38,8 +38,10 @@ bool toByte(char16_t u, char &out)
 }
 
 // True when one of the eight bytes is in 0x80..0x9F.
-inline bool holdsC1(quint64 eight)
+inline bool holdsC1(const char *p)
 {
+    quint64 eight;
+    std::memcpy(&eight, p, sizeof eight);
     constexpr quint64 ones = 0x0101010101010101ULL;
     constexpr quint64 highs = 0x8080808080808080ULL;
     const quint64 y = (eight & 0xE0E0E0E0E0E0E0E0ULL) ^ highs; // a zero byte where 0x80..0x9F
@@ -68,28 +70,18 @@ QString decode(const char *data, int length)
         return QString(0, Qt::Uninitialized);
     QString out = QString::fromLatin1(data, length);
     QChar *dst = nullptr;
-    int i = 0;
-    for (; i + 8 <= length; i += 8) {
-        quint64 eight;
-        std::memcpy(&eight, data + i, sizeof eight);
-        if (!holdsC1(eight))
+    for (int i = 0; i < length;) {
+        if (i + 8 <= length && !holdsC1(data + i)) {
+            i += 8;
             continue;
-        for (int k = i; k < i + 8; ++k) {
-            const unsigned char b = static_cast<unsigned char>(data[k]);
-            if (b >= 0x80 && b <= 0x9F) {
-                if (!dst)
-                    dst = out.data();
-                dst[k] = QChar(toUnicode(b));
-            }
         }
-    }
-    for (; i < length; ++i) {
         const unsigned char b = static_cast<unsigned char>(data[i]);
         if (b >= 0x80 && b <= 0x9F) {
             if (!dst)
                 dst = out.data();
             dst[i] = QChar(toUnicode(b));
         }
+        ++i;
     }
     return out;
 }
