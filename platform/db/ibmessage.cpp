@@ -285,7 +285,21 @@ QVariant readColumn(const Column &c, const unsigned char *buf, IAttachment *att,
     std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
     if (isNull)
         return QVariant();
-    const unsigned char *p = buf + c.offset;
+    return readValue(c, buf + c.offset, att, tra, blobIds);
+}
+
+unsigned storedLength(const Column &c, const unsigned char *p)
+{
+    if (c.type != SQL_VARYING)
+        return c.length;
+    unsigned short n;
+    std::memcpy(&n, p, sizeof n);
+    return unsigned(sizeof n) + n;
+}
+
+QVariant readValue(const Column &c, const unsigned char *p, IAttachment *att, ITransaction *tra,
+                   bool blobIds)
+{
     switch (c.type) {
     case SQL_TEXT:
         return text(c, reinterpret_cast<const char *>(p), int(c.length));

@@ -98,4 +98,11 @@ bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t
 QVariant readColumn(const Column &c, const unsigned char *buf, Firebird::IAttachment *att,
                     Firebird::ITransaction *tra, bool blobIds);
 
+// The same for a non-NULL value whose bytes start at `p` (its place in a
+// message or a copy of them), and how many bytes it takes there: a VARCHAR
+// its length word and its text, any other type its whole width.
+QVariant readValue(const Column &c, const unsigned char *p, Firebird::IAttachment *att,
+                   Firebird::ITransaction *tra, bool blobIds);
+unsigned storedLength(const Column &c, const unsigned char *p);
+
 } // namespace IBMessage

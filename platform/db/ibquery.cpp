@@ -135,19 +135,8 @@ void TIBQuery::openCursor()
     }
     ++m_openCount;
 
-    m_rows.clear();
     m_blobContents.clear();
-    auto takeRow = [&] {
-        TRecordBuffer row;
-        q.TakeRow(row);
-        m_rows.append(std::move(row));
-    };
-    if (q.Open()) {
-        for (; !q.Eof(); q.Next())
-            takeRow();
-    } else if (!q.Eof()) {
-        takeRow(); // a procedure's single output row
-    }
+    q.TakeRows(m_rows);
     q.Close();
     findKeyColumns(q, tr);
 }
@@ -160,9 +149,7 @@ void TIBQuery::closeCursor()
 
 QVariant TIBQuery::storedValue(int index, int fieldNo) const
 {
-    if (index < 0 || index >= m_rows.size())
-        return {};
-    const QVariant v = m_rows[index].value(fieldNo);
+    const QVariant v = m_rows.value(index, fieldNo);
     if (holdsBlobId(v))
         return blobContents(v.value<TIBBlobId>());
     return v;
@@ -171,9 +158,7 @@ QVariant TIBQuery::storedValue(int index, int fieldNo) const
 // An edit does not read the blobs: one it leaves alone goes back by its id.
 QVariant TIBQuery::editValue(int index, int fieldNo) const
 {
-    if (index < 0 || index >= m_rows.size())
-        return {};
-    return m_rows[index].value(fieldNo);
+    return m_rows.value(index, fieldNo);
 }
 
 QVariant TIBQuery::bufferValue(const QVariant &held) const
@@ -268,9 +253,9 @@ void TIBQuery::storeEdit(int index, TRecordBuffer &buffer)
     // as it is: the engine keeps the stored blob, and nothing is uploaded.
     // Another user deleted the row or changed its key: the edit reached no
     // row, and must not look saved.
-    if (runUpdate(ModifyStatement, m_updateObject->ModifySQL, buffer, m_rows[index]) == 0)
+    if (runUpdate(ModifyStatement, m_updateObject->ModifySQL, buffer, m_rows.values(index)) == 0)
         throw EDatabaseError(RecordNonTrovato());
-    m_rows[index] = buffer;
+    m_rows.set(index, buffer);
 }
 
 QString TIBQuery::RecordNonTrovato()
@@ -289,7 +274,8 @@ int TIBQuery::storeInsert(int index, TRecordBuffer &buffer)
 
 void TIBQuery::storeDelete(int index)
 {
-    runUpdate(DeleteStatement, m_updateObject->DeleteSQL, m_rows[index], m_rows[index]);
+    const TRecordBuffer stored = m_rows.values(index);
+    runUpdate(DeleteStatement, m_updateObject->DeleteSQL, stored, stored);
     m_rows.remove(index);
 }
 
@@ -369,7 +355,7 @@ TBookmark TIBQuery::bookmarkAt(int index) const
 {
     QVariantList key;
     for (int i : m_keyColumns)
-        key.append(m_rows[index].value(i));
+        key.append(m_rows.value(index, i));
     return TBookmark(key);
 }
 
@@ -381,7 +367,7 @@ int TIBQuery::recordOfBookmark(const TBookmark &bookmark) const
     for (int r = 0; r < m_rows.size(); ++r) {
         bool same = true;
         for (int k = 0; k < key.size() && same; ++k) {
-            const QVariant &v = m_rows[r][m_keyColumns[k]];
+            const QVariant v = m_rows.value(r, m_keyColumns[k]);
             same = (v.isNull() && key[k].isNull()) || v == key[k];
         }
         if (same)

@@ -4,6 +4,7 @@
 #include "ibbinding.h"
 #include "ibblobid.h"
 #include "ibdatabase.h"
+#include "ibrows.h"
 #include "ibsql.h"
 
 #include <QHash>
@@ -32,11 +33,13 @@ public:
 // The field type a result column of this Firebird type becomes.
 TFieldType fieldTypeOfSQL(int sqlType, int subType, int scale);
 
-// A SELECT whose rows are all fetched into memory on Open. A blob is kept as
-// its id and read when its value is first asked for, in the query's
-// transaction; the id is good while the query is open, since a hard commit
-// or rollback of that transaction closes the query (dropping a pending edit)
-// and a retaining one leaves both open. Edits go back to the database through
+// A SELECT whose rows are all fetched into memory on Open, each kept as the
+// bytes the engine sent and made a value when one is asked for (the rows a
+// grid paints, a search's column). A blob is kept as its id and read when
+// its value is first asked for, in the query's transaction; the id is good
+// while the query is open, since a hard commit or rollback of that
+// transaction closes the query (dropping a pending edit) and a retaining one
+// leaves both open. Edits go back to the database through
 // the update object's statements, kept prepared from one post to the next:
 // an empty text is written as NULL to every text column, and a blob the edit
 // left as it was goes back by its id instead of being uploaded again.
@@ -110,7 +113,7 @@ private:
     TSQLParams m_params;
     QString m_paramText;
     bool m_paramsParsed = false;
-    QVector<TRecordBuffer> m_rows;                   // blobs as TIBBlobId until written
+    IBRows m_rows;                                   // blobs as TIBBlobId until written
     mutable QHash<quint64, QVariant> m_blobContents; // by blob id, as read
     std::unique_ptr<UpdateStatement> m_updates[3];
     int m_openCount = 0; // the field numbers of a statement's parameters hold for one open

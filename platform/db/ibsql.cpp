@@ -3,6 +3,7 @@
 #include "dbwait.h"
 #include "fbapi.h"
 #include "ibmessage.h"
+#include "ibrows.h"
 #include "sqlparams.h"
 #include "win1252.h"
 
@@ -360,17 +361,15 @@ void TIBSQL::readRow()
     }
 }
 
-void TIBSQL::TakeRow(QVector<QVariant> &row)
+void TIBSQL::TakeRows(IBRows &rows)
 {
-    IAttachment *att = Database()->attachment();
-    ITransaction *tra = Transaction()->handle();
-    const int n = int(m_fields.size());
-    // Each value goes straight into its place in the row.
-    const qsizetype at = row.size();
-    row.resize(at + n);
-    QVariant *out = row.data() + at;
-    for (int i = 0; i < n; ++i)
-        columnValue(i, att, tra, out[i]);
+    rows.reset(d->columns);
+    while (!m_eof) {
+        rows.append(d->outBuffer.data());
+        if (!d->cursor)
+            break; // a procedure's single output row
+        fetch();
+    }
 }
 
 void TIBSQL::Next()

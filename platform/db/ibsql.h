@@ -9,6 +9,8 @@
 #include <QVector>
 #include <memory>
 
+class IBRows;
+
 class TSQLField : public TIBValue
 {
 public:
@@ -50,7 +52,7 @@ public:
     // On: blob columns come back as their TIBBlobId, for a reader that reads
     // the contents only when they are asked for, in the same transaction.
     bool BlobIds = false;
-    // On: a fetched row stays in the row message until TakeRow reads it, and
+    // On: a fetched row stays in the row message until TakeRows keeps it, and
     // Fields keep no values; for a reader that stores every row itself.
     bool RowsTaken = false;
 
@@ -79,8 +81,9 @@ public:
     TSQLField &FieldByName(const QString &name);
     TSQLField *FindField(const QString &name);
     const QVector<TSQLField> &Current() const { return m_fields; }
-    // With RowsTaken: the current row's values appended to `row`.
-    void TakeRow(QVector<QVariant> &row);
+    // With RowsTaken: the current row and every one after it, kept by `rows`
+    // as the engine sent them (what was there before is forgotten).
+    void TakeRows(IBRows &rows);
 
     void transactionEnding(TIBTransaction *) override;
     void databaseClosing(TIBDatabase *) override;

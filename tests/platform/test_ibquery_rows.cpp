@@ -3,6 +3,7 @@
 // update statements kept prepared.
 #include "ibblobid.h"
 #include "ibquery.h"
+#include "ibrows.h"
 #include "serverdb.h"
 #include "testdb.h"
 
@@ -271,14 +272,17 @@ TEST_F(QueryRowsTest, TextsThatRepeatOrChangeFromRowToRowReadBackAsStored)
     s.setDatabase(&t.db());
     s.RowsTaken = true;
     s.SQL = QStringList{QStringLiteral("SELECT NOME, CODICE FROM VOCI ORDER BY CODICE")};
+    s.ExecQuery();
+    EXPECT_TRUE(s.Fields(0).IsNull());
+    IBRows rows;
+    s.TakeRows(rows);
+    EXPECT_TRUE(s.Eof());
+    ASSERT_EQ(rows.columnCount(), 2);
     QStringList taken;
-    for (s.ExecQuery(); !s.Eof(); s.Next()) {
-        QVector<QVariant> row;
-        s.TakeRow(row);
-        ASSERT_EQ(row.size(), 2);
-        EXPECT_EQ(row[1].toInt(), taken.size());
-        EXPECT_TRUE(s.Fields(0).IsNull());
-        taken.append(row[0].isNull() ? QStringLiteral("<null>") : row[0].toString());
+    for (int r = 0; r < rows.size(); ++r) {
+        EXPECT_EQ(rows.value(r, 1).toInt(), r);
+        taken.append(rows.value(r, 0).isNull() ? QStringLiteral("<null>")
+                                               : rows.value(r, 0).toString());
     }
     EXPECT_EQ(taken, names);
 }

@@ -1,0 +1,60 @@
+#pragma once
+
+// Internal to the database layer: the rows a query fetched, each kept as
+// the bytes the engine sent for it and made a value only when one is asked
+// for. A menu of 30,000 entries held as values takes some twenty megabytes
+// of small blocks; as the engine's bytes, packed, a few, and a window reads
+// values only for the rows it paints.
+
+#include "dataset.h"
+#include "ibmessage.h"
+
+#include <memory>
+#include <vector>
+
+class IBRows
+{
+public:
+    IBRows() = default;
+    IBRows(const IBRows &) = delete;
+    IBRows &operator=(const IBRows &) = delete;
+
+    // Forgets every row; the rows appended next have these columns.
+    void reset(const std::vector<IBMessage::Column> &columns);
+    void clear();
+
+    int size() const { return int(m_rows.size()); }
+    int columnCount() const { return int(m_columns.size()); }
+
+    // Keeps the row of a fetched message: the NULL columns leave only their
+    // mark, a VARCHAR only the bytes it holds.
+    void append(const unsigned char *message);
+
+    // A stored value as the message would have given it, blobs as their id;
+    // an invalid value out of range.
+    QVariant value(int row, int column) const;
+    TRecordBuffer values(int row) const;
+
+    // An edit's or an insert's values replace or join the fetched ones.
+    void set(int row, TRecordBuffer values);
+    void insert(int row, TRecordBuffer values);
+    void remove(int row);
+
+private:
+    // A fetched row points at its bytes; a written one (bytes null) is
+    // m_written[written].
+    struct Row
+    {
+        const unsigned char *bytes;
+        int written;
+    };
+    unsigned char *room(size_t size);
+
+    std::vector<IBMessage::Column> m_columns;
+    size_t m_markBytes = 0; // the NULL marks before each row's values
+    std::vector<Row> m_rows;
+    std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
+    unsigned char *m_free = nullptr;
+    size_t m_freeSize = 0;
+    std::vector<TRecordBuffer> m_written;
+};
