@@ -7,8 +7,9 @@
 // - "Inserisci" near the top followed by the save, against the same
 //   statements run raw: the shifts of parents and codes, the INSERT, the
 //   commit and one raw fetch of the rows.
-// Both sides get the same untimed preparation (the rows fetched once) and
-// every measured step is undone, untimed, before the next one, so each
+// Both sides get the same untimed preparation (for the opening the editor
+// opened and closed once and the rows fetched, for the insert the rows
+// fetched) and every measured step is undone, untimed, before the next one, so each
 // starts from the same menu; both must leave the same rows. Repetitions are
 // interleaved; the medians must stay within 1.5x.
 #include "benchsupport.h"
