@@ -40,9 +40,11 @@ void IBRows::clear()
 
 unsigned char *IBRows::room(size_t size)
 {
+    size += size & 1u; // every row starts at an even address
     if (size > m_freeSize) {
         const size_t block = std::max(size, kBlockSize);
-        m_blocks.push_back(std::make_unique<unsigned char[]>(block));
+        // Left unset: every byte handed out is written before it is read.
+        m_blocks.emplace_back(new unsigned char[block]);
         m_free = m_blocks.back().get();
         m_freeSize = block;
     }
@@ -72,21 +74,28 @@ void IBRows::append(const unsigned char *message)
         std::memcpy(out, message + c.offset, length);
         out += length;
     }
-    m_rows.push_back(Row{row, -1});
+    m_rows.push_back(reinterpret_cast<Row>(row));
+}
+
+IBRows::Row IBRows::written(TRecordBuffer values)
+{
+    m_written.push_back(std::move(values));
+    return (Row(m_written.size() - 1) << 1) | 1u;
 }
 
 QVariant IBRows::value(int row, int column) const
 {
     if (row < 0 || row >= size() || column < 0 || column >= columnCount())
         return {};
-    const Row &r = m_rows[size_t(row)];
-    if (!r.bytes)
-        return m_written[size_t(r.written)].value(column);
-    if (marked(r.bytes, size_t(column)))
+    const Row r = m_rows[size_t(row)];
+    if (isWritten(r))
+        return m_written[r >> 1].value(column);
+    const unsigned char *bytes = bytesOf(r);
+    if (marked(bytes, size_t(column)))
         return QVariant();
-    const unsigned char *p = r.bytes + m_markBytes;
+    const unsigned char *p = bytes + m_markBytes;
     for (size_t i = 0; i < size_t(column); ++i) {
-        if (!marked(r.bytes, i))
+        if (!marked(bytes, i))
             p += IBMessage::storedLength(m_columns[i], p);
     }
     // Blob ids only: nothing is read from the database here.
@@ -95,8 +104,8 @@ QVariant IBRows::value(int row, int column) const
 
 TRecordBuffer IBRows::values(int row) const
 {
-    if (row >= 0 && row < size() && !m_rows[size_t(row)].bytes)
-        return m_written[size_t(m_rows[size_t(row)].written)];
+    if (row >= 0 && row < size() && isWritten(m_rows[size_t(row)]))
+        return m_written[m_rows[size_t(row)] >> 1];
     TRecordBuffer out(columnCount());
     for (int c = 0; c < columnCount(); ++c)
         out[c] = value(row, c);
@@ -106,18 +115,15 @@ TRecordBuffer IBRows::values(int row) const
 void IBRows::set(int row, TRecordBuffer values)
 {
     Row &r = m_rows.at(size_t(row));
-    if (r.bytes) {
-        m_written.push_back(std::move(values));
-        r = Row{nullptr, int(m_written.size()) - 1};
-    } else {
-        m_written[size_t(r.written)] = std::move(values);
-    }
+    if (isWritten(r))
+        m_written[r >> 1] = std::move(values);
+    else
+        r = written(std::move(values));
 }
 
 void IBRows::insert(int row, TRecordBuffer values)
 {
-    m_written.push_back(std::move(values));
-    m_rows.insert(m_rows.begin() + row, Row{nullptr, int(m_written.size()) - 1});
+    m_rows.insert(m_rows.begin() + row, written(std::move(values)));
 }
 
 void IBRows::remove(int row)
