@@ -257,13 +257,16 @@ QVariant text(const Column &c, const char *data, int size)
 
 } // namespace
 
+bool isNull(const Column &c, const unsigned char *buf)
+{
+    short mark;
+    std::memcpy(&mark, buf + c.nullOffset, sizeof mark);
+    return mark != 0;
+}
+
 bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t &length)
 {
-    if (c.type != SQL_TEXT && c.type != SQL_VARYING)
-        return false;
-    short isNull;
-    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
-    if (isNull)
+    if ((c.type != SQL_TEXT && c.type != SQL_VARYING) || isNull(c, buf))
         return false;
     const unsigned char *p = buf + c.offset;
     if (c.type == SQL_TEXT) {
@@ -281,9 +284,7 @@ bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t
 QVariant readColumn(const Column &c, const unsigned char *buf, IAttachment *att, ITransaction *tra,
                     bool blobIds)
 {
-    short isNull;
-    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
-    if (isNull)
+    if (isNull(c, buf))
         return QVariant();
     return readValue(c, buf + c.offset, att, tra, blobIds);
 }

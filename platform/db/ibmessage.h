@@ -89,6 +89,9 @@ struct Column
 };
 Column describe(Firebird::ThrowStatusWrapper *st, Firebird::IMessageMetadata *meta, unsigned i);
 
+// Whether the column is NULL in the row.
+bool isNull(const Column &c, const unsigned char *buf);
+
 // Where a non-NULL text column's bytes lie in the row; false for NULL and
 // for every other type.
 bool textOf(const Column &c, const unsigned char *buf, const char *&data, size_t &length);

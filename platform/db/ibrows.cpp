@@ -8,13 +8,6 @@ namespace {
 // Rows are packed into blocks of this size; a bigger row gets its own.
 constexpr size_t kBlockSize = 64 * 1024;
 
-bool isNull(const IBMessage::Column &c, const unsigned char *message)
-{
-    short mark;
-    std::memcpy(&mark, message + c.nullOffset, sizeof mark);
-    return mark != 0;
-}
-
 bool marked(const unsigned char *row, size_t column)
 {
     return (row[column / 8] >> (column % 8)) & 1u;
@@ -58,7 +51,7 @@ void IBRows::append(const unsigned char *message)
 {
     size_t size = m_markBytes;
     for (const IBMessage::Column &c : m_columns) {
-        if (!isNull(c, message))
+        if (!IBMessage::isNull(c, message))
             size += IBMessage::storedLength(c, message + c.offset);
     }
     unsigned char *row = room(size);
@@ -66,7 +59,7 @@ void IBRows::append(const unsigned char *message)
     unsigned char *out = row + m_markBytes;
     for (size_t i = 0; i < m_columns.size(); ++i) {
         const IBMessage::Column &c = m_columns[i];
-        if (isNull(c, message)) {
+        if (IBMessage::isNull(c, message)) {
             row[i / 8] |= static_cast<unsigned char>(1u << (i % 8));
             continue;
         }
