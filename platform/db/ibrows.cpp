@@ -1,5 +1,7 @@
 #include "ibrows.h"
 
+#include "ibmessage.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -14,6 +16,14 @@ bool marked(const unsigned char *row, size_t column)
 }
 
 } // namespace
+
+IBRows::IBRows() = default;
+IBRows::~IBRows() = default;
+
+int IBRows::columnCount() const
+{
+    return int(m_columns.size());
+}
 
 void IBRows::reset(const std::vector<IBMessage::Column> &columns)
 {

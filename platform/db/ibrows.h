@@ -7,16 +7,22 @@
 // values only for the rows it paints.
 
 #include "dataset.h"
-#include "ibmessage.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+// The message layout stays inside the database layer: a query's header
+// names the store without pulling in the Firebird interfaces.
+namespace IBMessage {
+struct Column;
+}
+
 class IBRows
 {
 public:
-    IBRows() = default;
+    IBRows();
+    ~IBRows();
     IBRows(const IBRows &) = delete;
     IBRows &operator=(const IBRows &) = delete;
 
@@ -25,7 +31,7 @@ public:
     void clear();
 
     int size() const { return int(m_rows.size()); }
-    int columnCount() const { return int(m_columns.size()); }
+    int columnCount() const;
 
     // Keeps the row of a fetched message: the NULL columns leave only their
     // mark, a VARCHAR only the bytes it holds.

@@ -2,6 +2,7 @@
 // as the message itself would give it, over rows that span blocks, and
 // written rows take the places of fetched ones.
 #include "ibblobid.h"
+#include "ibmessage.h"
 #include "ibrows.h"
 
 #include <QDateTime>
