@@ -79,7 +79,8 @@ struct TIBSQL::Impl
     std::vector<IBMessage::Column> columns;
     // The last text read in each column, as bytes and as value: a text that
     // repeats from row to row (a library's name on every menu entry) is
-    // shared instead of decoded and stored again.
+    // shared by the fields, and by whatever a reader keeps of them, instead
+    // of decoded again.
     std::vector<std::string> lastText;
     std::vector<QVariant> lastValue;
     // Rows read and texts found repeated in each column, over its first
